@@ -1,0 +1,13 @@
+# Cross toolchain: x86_64 Windows through MinGW-w64. The -posix compilers are
+# needed only by GoogleTest (std::mutex); the programs use no runtime at all.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(ZINDRAL_OBJDUMP x86_64-w64-mingw32-objdump)
+set(ZINDRAL_NM x86_64-w64-mingw32-nm)

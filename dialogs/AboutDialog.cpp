@@ -1,0 +1,5 @@
+#include "dialogs/Commands.h"
+
+void AboutCommand()
+{
+}

@@ -1,0 +1,23 @@
+#pragma once
+#include "model/HotKey.h"
+
+struct KeyNameRow {
+    const char* name;
+    UINT code;
+};
+constexpr int KeyNameCount = 58;
+extern const KeyNameRow KeyNameTable[KeyNameCount];
+
+// Name of a virtual-key code, or null when the key has none. Single-character
+// names live in one static buffer that the next call overwrites.
+const char* KeyName(UINT code);
+// The key code for a name; false if no key has it.
+bool KeyFromName(const char* name, UINT* code);
+// Display text of a hot key: modifiers first ("Shift + Ctrl + Win + Alt + ").
+SharedString HotKeyText(const HotKey& hotKey);
+
+// A key above 185 can lose its name when the keyboard layout changes. Such a
+// key is shown and stored as '#' and its decimal code ("#226"), a form that no
+// real name takes and that KeyFromName reads back under any layout.
+// Returns KeyName(code) when there is one, else that form (in a static buffer).
+const char* KeyNameOrCode(UINT code);

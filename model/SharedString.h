@@ -1,0 +1,44 @@
+#pragma once
+#include <windows.h>
+
+// One heap block: the header and then capacity + 4 bytes of text, so that a
+// text of exactly capacity characters still has room for its terminator.
+struct SharedStringBuffer {
+    LONG refs;
+    LONG capacity;
+    LONG length;
+    char text[4];
+};
+
+// Handle to a reference-counted text. Copies share the buffer; writing through
+// a shared handle gives it a fresh buffer, so other handles never see a change.
+// An empty handle (no buffer) stands for "no text" and yields a null Text().
+class SharedString {
+public:
+    SharedString() : buffer(nullptr) {}
+    SharedString(const SharedString& other);
+    SharedString& operator=(const SharedString& other);
+    ~SharedString() { Release(); }
+
+    void Release();
+    // Makes the buffer the handle's own with room for n characters and returns
+    // its writable text; null if the heap fails (the handle then keeps its old
+    // sole-owned text, or is empty if it shared or had none).
+    char* Reserve(LONG n);
+    SharedString& Assign(const char* source);   // null source empties the handle
+    // Assigns exactly `count` characters of `source`, which need not be terminated.
+    SharedString& AssignCounted(const char* source, LONG count);
+    void AssignFromWindow(HWND window);
+    // For a writer that filled the text that Reserve returned: terminates it
+    // after `length` characters (at most the reserved capacity).
+    void SetLength(LONG length);
+    // Precondition: the handle is empty or the only one of its buffer.
+    SharedString& Append(const char* text);
+
+    const char* Text() const { return buffer ? buffer->text : nullptr; }
+    LONG Length() const { return buffer ? buffer->length : 0; }
+    const SharedStringBuffer* Buffer() const { return buffer; }
+
+private:
+    SharedStringBuffer* buffer;
+};

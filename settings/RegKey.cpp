@@ -1,0 +1,139 @@
+#include "settings/Settings.h"
+
+const char ApplicationKeyName[] = "Software\\Orvane\\Zindral\\";
+
+bool RegKey::Open(HKEY parent, const char* subKey, REGSAM access)
+{
+    Close();
+    if (RegOpenKeyExA(parent, subKey, 0, access, &key) == ERROR_SUCCESS)
+        return true;
+    key = nullptr;
+    return false;
+}
+
+bool RegKey::OpenSubKey(const char* subKey, REGSAM access)
+{
+    HKEY child;
+    if (!key || RegOpenKeyExA(key, subKey, 0, access, &child) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    key = child;
+    return true;
+}
+
+bool RegKey::Create(HKEY parent, const char* subKey, REGSAM access)
+{
+    Close();
+    DWORD disposition;
+    if (RegCreateKeyExA(parent, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                        &key, &disposition) == ERROR_SUCCESS)
+        return true;
+    key = nullptr;
+    return false;
+}
+
+void RegKey::Close()
+{
+    if (key) {
+        RegCloseKey(key);
+        key = nullptr;
+    }
+}
+
+bool RegKey::DeleteKeyTree(const char* subKey)
+{
+    RegKey child;
+    if (!key || !child.Open(key, subKey, KEY_ALL_ACCESS))
+        return false;
+    for (;;) {
+        char name[512];
+        DWORD size = sizeof(name);
+        // Always index 0: every deletion shifts the remaining subkeys down.
+        if (RegEnumKeyExA(child.key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        if (!child.DeleteKeyTree(name))
+            return false;
+    }
+    child.Close();
+    return RegDeleteKeyA(key, subKey) == ERROR_SUCCESS;
+}
+
+// Length of the text in data of the given size: up to its first zero, or all
+// of it when the value was stored without a terminator.
+static LONG TextLength(const char* data, DWORD size)
+{
+    LONG length = 0;
+    while (static_cast<DWORD>(length) < size && data[length])
+        ++length;
+    return length;
+}
+
+bool RegKey::ReadString(const char* name, SharedString& text)
+{
+    // Most texts fit a small local buffer, which saves a second query.
+    char local[264];
+    DWORD type = 0;
+    DWORD size = sizeof(local);
+    LONG result = key ? RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(local), &size)
+                      : ERROR_INVALID_HANDLE;
+    if (result == ERROR_SUCCESS && type == REG_SZ) {
+        text.AssignCounted(local, TextLength(local, size));
+        if (text.Text())
+            return true;
+    } else if (result == ERROR_MORE_DATA && type == REG_SZ && size < 0x7FFFFFF0) {
+        // Reserve leaves room for one more character than asked for, so a
+        // text without a terminator can still be terminated.
+        char* data = text.Reserve(static_cast<LONG>(size));
+        DWORD read = size;
+        if (data && RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &read) == ERROR_SUCCESS
+            && type == REG_SZ && read <= size) {
+            text.SetLength(TextLength(data, read));
+            return true;
+        }
+    }
+    text.Release();
+    return false;
+}
+
+bool RegKey::ReadDword(const char* name, DWORD* value)
+{
+    DWORD data = 0;
+    DWORD type = 0;
+    DWORD size = sizeof(data);
+    if (!key || RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS
+        || type != REG_DWORD || size != sizeof(data))
+        return false;
+    *value = data;
+    return true;
+}
+
+void RegKey::WriteString(const char* name, const char* text)
+{
+    if (!text)
+        text = "";
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   static_cast<DWORD>(lstrlenA(text) + 1));
+}
+
+void RegKey::WriteDword(const char* name, DWORD value)
+{
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+}
+
+void RegKey::DeleteValue(const char* name)
+{
+    RegDeleteValueA(key, name);
+}
+
+bool OpenDialogSettings(RegKey& key, const char* dialogName)
+{
+    return key.Open(HKEY_CURRENT_USER, ApplicationKeyName, KEY_ALL_ACCESS)
+        && key.OpenSubKey(dialogName, KEY_ALL_ACCESS);
+}
+
+bool CreateDialogSettings(RegKey& key, const char* dialogName)
+{
+    RegKey application;
+    return application.Create(HKEY_CURRENT_USER, ApplicationKeyName, KEY_ALL_ACCESS)
+        && key.Create(application.Handle(), dialogName, KEY_ALL_ACCESS);
+}

@@ -1,0 +1,24 @@
+#!/bin/bash
+# Usage: check-no-runtime.sh NM FILE...
+# Fails if an object references anything but the platform's imports, libgcc's
+# helpers and the four memory functions that the start-up provides, or if it
+# needs a static constructor or the C++ ABI runtime.
+nm=$1; shift
+status=0
+allowed='^(__imp_|___?chkstk|__?(u?div|u?mod|mul|ashl|ashr|lshr)[dst]i3|memcpy$|memmove$|memset$|memcmp$|_?_?(memcpy|memmove|memset|memcmp)$)'
+for file in "$@"; do
+  undefined=$("$nm" -u "$file" | awk 'NF == 2 && $1 == "U" {print $2} NF == 1 {print $1}' | grep -v ':$' | sort -u)
+  defined=$("$nm" "$file" | awk 'NF == 3 {print $3}' | sort -u)
+  for symbol in $undefined; do
+    # References between the library's own members are fine.
+    if grep -qxF -- "$symbol" <<<"$defined"; then continue; fi
+    plain=${symbol#_}
+    if [[ $symbol =~ $allowed || $plain =~ $allowed ]]; then continue; fi
+    echo "$(basename "$file"): runtime symbol $symbol"; status=1
+  done
+  if "$nm" "$file" | grep -E '_GLOBAL__sub_I_|__cxa_' ; then
+    echo "$(basename "$file"): static constructor or C++ runtime"; status=1
+  fi
+done
+[ $status = 0 ] && echo "no runtime symbols in $# files"
+exit $status
