@@ -49,11 +49,8 @@ const char* KeyName(UINT code)
     return character ? SingleCharacterName(character) : nullptr;
 }
 
-const char* KeyNameOrCode(UINT code)
+static const char* CodeName(UINT code)
 {
-    const char* name = KeyName(code);
-    if (name)
-        return name;
     code &= 0xFF;
     char* p = g_keyCodeName;
     *p++ = '#';
@@ -66,7 +63,13 @@ const char* KeyNameOrCode(UINT code)
     return g_keyCodeName;
 }
 
-// "#" followed by one to three digits naming a code from 1 to 254.
+const char* KeyNameOrCode(UINT code)
+{
+    const char* name = KeyName(code);
+    return name ? name : CodeName(code);
+}
+
+// "#" followed by one to three digits naming a code from 1 to 255.
 static bool KeyFromCodeName(const char* name, UINT* code)
 {
     if (name[0] != '#' || !name[1])
@@ -78,7 +81,7 @@ static bool KeyFromCodeName(const char* name, UINT* code)
             return false;
         value = value * 10 + static_cast<UINT>(*p - '0');
     }
-    if (value < 1 || value > 254)
+    if (value < 1 || value > 255)
         return false;
     *code = value;
     return true;
@@ -103,6 +106,15 @@ bool KeyFromName(const char* name, UINT* code)
         }
     }
     return KeyFromCodeName(name, code);
+}
+
+const char* StoredKeyName(UINT code)
+{
+    const char* name = KeyName(code);
+    UINT back;
+    if (name && KeyFromName(name, &back) && back == code)
+        return name;
+    return CodeName(code);
 }
 
 SharedString HotKeyText(const HotKey& hotKey)

@@ -21,3 +21,8 @@ SharedString HotKeyText(const HotKey& hotKey);
 // real name takes and that KeyFromName reads back under any layout.
 // Returns KeyName(code) when there is one, else that form (in a static buffer).
 const char* KeyNameOrCode(UINT code);
+// The name under which a key is stored: its name when KeyFromName reads that
+// back to the same code, else the '#' form. Some layouts give a key a
+// character that no key types (or that another key types first); storing
+// that name would lose the entry, and every later one, at the next start.
+const char* StoredKeyName(UINT code);

@@ -133,7 +133,7 @@ void AddDefaultHotKeys(HotKeyList& list)
 // not have, in case an old entry of that number survived.
 static void SaveHotKey(RegKey& entry, const HotKey& hotKey)
 {
-    entry.WriteString("Key", KeyNameOrCode(hotKey.key));
+    entry.WriteString("Key", StoredKeyName(hotKey.key));
     entry.WriteDword("Modifier", hotKey.modifiers);
     entry.WriteString("CommandLine", hotKey.commandLine.Text());
     if (hotKey.parameters.Length() > 0)

@@ -39,23 +39,41 @@ start_xvfb() {
   export DISPLAY=:$(tr -d '\n' <"$dir/display")
 }
 
+make_prefix() {   # $1: where
+  WINEPREFIX=$1 "$wine" wineboot -i >/dev/null 2>&1 </dev/null
+  # One virtual desktop for every program of the prefix: Wine itself then
+  # manages activation, which a bare Xvfb without window manager never does.
+  WINEPREFIX=$1 "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  WINEPREFIX=$1 "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+  WINEPREFIX=$1 "$wineserver" -w
+  touch "$1/.zindral-ready"
+}
+
 start_prefix() {
   if [ ! -f "$prefix/.zindral-ready" ]; then
     rm -rf "$prefix"
-    if [ -n "${ZINDRAL_WINE_TEMPLATE:-}" ] && [ -f "$ZINDRAL_WINE_TEMPLATE/.zindral-ready" ]; then
-      cp -a "$ZINDRAL_WINE_TEMPLATE" "$prefix"
-    else
-      "$wine" wineboot -i >/dev/null 2>&1 </dev/null
-      # One virtual desktop for every program of the prefix: Wine itself then
-      # manages activation, which a bare Xvfb without window manager never does.
-      "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-      "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
-      "$wineserver" -w
-      touch "$prefix/.zindral-ready"
+    # Creating a prefix is slow (minutes once 32-bit Wine is installed, since
+    # its 32-bit half runs emulated): make one template and copy it.
+    template=${ZINDRAL_WINE_TEMPLATE:-$dir/template}
+    if [ ! -f "$template/.zindral-ready" ]; then
+      rm -rf "$template"
+      make_prefix "$template"
     fi
+    cp -a "$template" "$prefix"
   fi
   # A persistent wineserver makes each process start cheap.
   setsid "$wineserver" -p </dev/null >/dev/null 2>&1 &
+  # The first program of a session starts Wine's background services, and
+  # they keep that program's standard handles open: a caller reading its
+  # output (CTest) would wait for them until its time-out. Start them here,
+  # detached; when they already run this costs one quick process start.
+  "$wine" cmd.exe /c exit </dev/null >/dev/null 2>&1
+  # The same for the virtual desktop's own process, which the first window
+  # would otherwise start.
+  if [ ! -f "$dir/desktop-started" ]; then
+    setsid "$wine" explorer.exe /desktop=Default,1280x1024 </dev/null >/dev/null 2>&1 &
+    touch "$dir/desktop-started"
+  fi
 }
 
 start_all() {
@@ -69,7 +87,7 @@ start_all() {
 stop_all() {
   [ -d "$prefix" ] && "$wineserver" -k >/dev/null 2>&1
   if xvfb_alive; then kill "$(cat "$dir/xvfb.pid")" 2>/dev/null; fi
-  rm -f "$dir/xvfb.pid" "$dir/display"
+  rm -f "$dir/xvfb.pid" "$dir/display" "$dir/desktop-started"
   return 0
 }
 

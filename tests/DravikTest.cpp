@@ -1,0 +1,343 @@
+// Runs the built dravik.exe against real windows inside the Wine virtual
+// desktop: Wine's notepad (a sizeable window of another process) and a
+// fixed-frame dialog of this process.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace {
+
+const DWORD kNoExitCode = 0xFFFFFFFF;
+
+std::string WindowsPath(const char* linuxPath)
+{
+    std::string path = std::string("Z:") + linuxPath;
+    for (char& c : path) {
+        if (c == '/')
+            c = '\\';
+    }
+    return path;
+}
+
+std::string DravikPath()
+{
+    return WindowsPath(DRAVIK_LINUX_PATH);
+}
+
+// Answers this thread's messages for a while: the dialog of this process must
+// stay responsive while another process looks at it.
+void Pump(DWORD milliseconds)
+{
+    DWORD end = GetTickCount() + milliseconds;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        DWORD now = GetTickCount();
+        if (static_cast<LONG>(end - now) <= 0)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
+    }
+}
+
+template <typename Condition>
+bool PollUntil(Condition condition, DWORD milliseconds = 5000)
+{
+    DWORD end = GetTickCount() + milliseconds;
+    while (!condition()) {
+        if (static_cast<LONG>(end - GetTickCount()) <= 0)
+            return condition();
+        Pump(20);
+    }
+    return true;
+}
+
+// Starts a command line as given (the program path may be unquoted), waits
+// for the process while pumping messages, and returns its exit code.
+DWORD RunCommandLine(const std::string& commandLine)
+{
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup = {sizeof(startup)};
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        ADD_FAILURE() << "cannot start " << commandLine << ", error " << GetLastError();
+        return kNoExitCode;
+    }
+    CloseHandle(process.hThread);
+    DWORD code = kNoExitCode;
+    DWORD end = GetTickCount() + 30000;
+    for (;;) {
+        DWORD left = end - GetTickCount();
+        if (static_cast<LONG>(left) <= 0)
+            break;
+        DWORD wait = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, left, QS_ALLINPUT);
+        if (wait == WAIT_OBJECT_0) {
+            GetExitCodeProcess(process.hProcess, &code);
+            break;
+        }
+        Pump(0);
+    }
+    if (code == kNoExitCode) {
+        ADD_FAILURE() << commandLine << " did not end";
+        TerminateProcess(process.hProcess, 1);
+    }
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+DWORD RunDravik(const std::string& arguments)
+{
+    std::string commandLine = "\"" + DravikPath() + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    return RunCommandLine(commandLine);
+}
+
+RECT WindowRect(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+bool SameRect(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+std::string Describe(const RECT& r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+           std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+}
+
+RECT Rect(int left, int top, int width, int height)
+{
+    RECT rect = {left, top, left + width, top + height};
+    return rect;
+}
+
+bool HasRect(HWND window, const RECT& expected)
+{
+    return SameRect(WindowRect(window), expected);
+}
+
+// Activation settles asynchronously after another process moved a window:
+// the window must still be the foreground a moment after it became it.
+bool MakeForeground(HWND window)
+{
+    return PollUntil([window] {
+        SetForegroundWindow(window);
+        if (!PollUntil([window] { return GetForegroundWindow() == window; }, 1000))
+            return false;
+        Pump(300);
+        return GetForegroundWindow() == window;
+    }, 10000);
+}
+
+struct FindData {
+    DWORD processId;
+    HWND window;
+};
+
+BOOL CALLBACK FindNotepadWindow(HWND window, LPARAM lParam)
+{
+    FindData* data = reinterpret_cast<FindData*>(lParam);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    char name[32] = "";
+    GetClassNameA(window, name, sizeof(name));
+    if (processId == data->processId && lstrcmpA(name, "Notepad") == 0 && IsWindowVisible(window)) {
+        data->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+class Dravik : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        char commandLine[] = "C:\\windows\\notepad.exe";
+        STARTUPINFOA startup = {sizeof(startup)};
+        if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &notepad_))
+            return;
+        WaitForInputIdle(notepad_.hProcess, 20000);
+        FindData data = {notepad_.dwProcessId, nullptr};
+        PollUntil([&data] {
+            EnumWindows(FindNotepadWindow, reinterpret_cast<LPARAM>(&data));
+            return data.window != nullptr;
+        }, 20000);
+        window_ = data.window;
+    }
+
+    static void TearDownTestSuite()
+    {
+        if (notepad_.hProcess) {
+            TerminateProcess(notepad_.hProcess, 0);
+            WaitForSingleObject(notepad_.hProcess, 5000);
+            CloseHandle(notepad_.hProcess);
+            CloseHandle(notepad_.hThread);
+        }
+        notepad_ = {};
+        window_ = nullptr;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, window_) << "notepad did not open a window";
+    }
+
+    // Puts notepad restored at a known rectangle and in the foreground.
+    void Place(const RECT& rect)
+    {
+        if (IsZoomed(window_) || IsIconic(window_))
+            ShowWindow(window_, SW_RESTORE);
+        ASSERT_TRUE(PollUntil([] { return !IsZoomed(window_) && !IsIconic(window_); }));
+        SetWindowPos(window_, nullptr, rect.left, rect.top, rect.right - rect.left,
+                     rect.bottom - rect.top, SWP_NOZORDER);
+        ASSERT_TRUE(PollUntil([&rect] { return HasRect(window_, rect); }))
+            << "notepad is at " << Describe(WindowRect(window_));
+        ASSERT_TRUE(MakeForeground(window_)) << "notepad does not become the foreground window";
+    }
+
+    // Runs dravik and expects the foreground window to end up at expected.
+    void ExpectResized(const std::string& arguments, const RECT& expected)
+    {
+        EXPECT_EQ(0u, RunDravik(arguments)) << arguments;
+        EXPECT_TRUE(PollUntil([&expected] { return HasRect(window_, expected); }))
+            << "\"" << arguments << "\" left notepad at " << Describe(WindowRect(window_))
+            << ", expected " << Describe(expected);
+        EXPECT_FALSE(IsZoomed(window_));
+        EXPECT_FALSE(IsIconic(window_));
+    }
+
+    // Runs dravik and expects the window to stay as it is.
+    void ExpectUntouched(HWND window, const std::string& arguments)
+    {
+        RECT before = WindowRect(window);
+        BOOL zoomed = IsZoomed(window);
+        EXPECT_EQ(0u, RunDravik(arguments)) << arguments;
+        Pump(200);
+        EXPECT_TRUE(HasRect(window, before))
+            << "\"" << arguments << "\" moved the window from " << Describe(before) << " to "
+            << Describe(WindowRect(window));
+        EXPECT_EQ(zoomed, IsZoomed(window)) << arguments;
+    }
+
+    static PROCESS_INFORMATION notepad_;
+    static HWND window_;
+};
+
+PROCESS_INFORMATION Dravik::notepad_ = {};
+HWND Dravik::window_ = nullptr;
+
+TEST_F(Dravik, GivesTheSizeAndKeepsTheTopLeftCorner)
+{
+    ASSERT_NO_FATAL_FAILURE(Place(Rect(100, 50, 500, 400)));
+    ExpectResized("1024 768", Rect(100, 50, 1024, 768));
+
+    ASSERT_NO_FATAL_FAILURE(Place(Rect(100, 50, 500, 400)));
+    ExpectResized("  800    600", Rect(100, 50, 800, 600));
+
+    ASSERT_NO_FATAL_FAILURE(Place(Rect(30, 70, 500, 400)));
+    ExpectResized("640 480 and some words", Rect(30, 70, 640, 480));
+}
+
+TEST_F(Dravik, MalformedOrMissingNumbersDoNothing)
+{
+    ASSERT_NO_FATAL_FAILURE(Place(Rect(120, 60, 500, 400)));
+    for (const char* arguments : {"640x480", "800,600", "800\t600", "-800 600", "800 -600",
+                                  "0 600", "800 0", "800", ""}) {
+        ExpectUntouched(window_, arguments);
+        ASSERT_TRUE(MakeForeground(window_));
+    }
+}
+
+TEST_F(Dravik, NumbersThatOverflowDoNothing)
+{
+    ASSERT_NO_FATAL_FAILURE(Place(Rect(100, 50, 500, 400)));
+    for (const char* arguments : {"2147483648 600", "800 4294967296", "99999999999999999999 600",
+                                  // the right or bottom edge would pass 2^31 - 1
+                                  "2147483600 600", "800 2147483600", "2147483647 2147483647"}) {
+        ExpectUntouched(window_, arguments);
+        ASSERT_TRUE(MakeForeground(window_));
+    }
+}
+
+TEST_F(Dravik, RestoresAMaximisedWindowBeforeSizingIt)
+{
+    ASSERT_NO_FATAL_FAILURE(Place(Rect(100, 50, 500, 400)));
+    ShowWindow(window_, SW_MAXIMIZE);
+    ASSERT_TRUE(PollUntil([] { return IsZoomed(window_) != FALSE; }));
+    ASSERT_TRUE(MakeForeground(window_));
+    ExpectResized("640 480", Rect(100, 50, 640, 480));
+}
+
+INT_PTR CALLBACK FixedDialogProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+TEST_F(Dravik, LeavesAFixedFrameDialogAlone)
+{
+    struct {
+        DLGTEMPLATE header;
+        WORD menu;
+        WORD windowClass;
+        WORD title;
+    } dialogTemplate = {};
+    static_assert(offsetof(decltype(dialogTemplate), menu) == 18, "dialog template layout");
+    dialogTemplate.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE;
+    dialogTemplate.header.x = 40;
+    dialogTemplate.header.y = 30;
+    dialogTemplate.header.cx = 160;
+    dialogTemplate.header.cy = 90;
+    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &dialogTemplate.header,
+                                             nullptr, FixedDialogProc, 0);
+    ASSERT_NE(nullptr, dialog);
+    ASSERT_EQ(0, GetWindowLongA(dialog, GWL_STYLE) & WS_THICKFRAME);
+    ASSERT_TRUE(MakeForeground(dialog)) << "the dialog does not become the foreground window";
+    ExpectUntouched(dialog, "800 600");
+    DestroyWindow(dialog);
+    Pump(100);
+}
+
+// Characters 128 to 255 are part of an unquoted program path, not blanks
+// that end it: otherwise the tail would begin inside the path.
+TEST_F(Dravik, UnquotedPathWithCharactersAbove127)
+{
+    const wchar_t wideName[] = L"dravik-Z\u00fcrich";
+    char name[64] = "";
+    BOOL lossy = FALSE;
+    ASSERT_LT(0, WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wideName, -1, name,
+                                     sizeof(name), nullptr, &lossy));
+    ASSERT_FALSE(lossy) << "code page " << GetACP() << " has no u with diaeresis";
+
+    char testProgram[MAX_PATH] = "";
+    ASSERT_LT(0u, GetModuleFileNameA(nullptr, testProgram, sizeof(testProgram)));
+    std::string folder = testProgram;
+    folder.erase(folder.find_last_of('\\') + 1);
+    folder += name;
+    ASSERT_EQ(std::string::npos, folder.find(' ')) << folder;
+    std::string copy = folder + "\\dravik.exe";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(DravikPath().c_str(), copy.c_str(), FALSE)) << copy;
+
+    ASSERT_NO_FATAL_FAILURE(Place(Rect(100, 50, 500, 400)));
+    EXPECT_EQ(0u, RunCommandLine(copy + " 800 600"));
+    EXPECT_TRUE(PollUntil([] { return HasRect(window_, Rect(100, 50, 800, 600)); }))
+        << "notepad is at " << Describe(WindowRect(window_));
+
+    DeleteFileA(copy.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace

@@ -1,0 +1,179 @@
+// Loads a few hundred randomly malformed tables and checks that loading never
+// crashes and yields exactly the valid entries before the first bad one.
+#include "settings/Settings.h"
+#include "TestRegistry.h"
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace testreg;
+
+namespace {
+
+struct Expected {
+    UINT key;
+    DWORD modifiers;
+    std::string commandLine;
+    bool hasParameters;
+    std::string parameters;
+    bool hasDirectory;
+    std::string directory;
+};
+
+class TableWriter {
+public:
+    explicit TableWriter(unsigned seed) : random(seed) {}
+
+    int Pick(int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); }
+
+    // A text as it may be stored: usually plain, sometimes empty, very long or
+    // without terminator. Returns the text that loading must yield.
+    std::string WriteText(const std::string& path, const char* name)
+    {
+        std::string text = "t" + std::to_string(random() % 100000);
+        switch (Pick(8)) {
+        case 0:
+            SetRaw(path, name, REG_SZ, "", 0);
+            return "";
+        case 1:
+            SetString(path, name, "");
+            return "";
+        case 2: {
+            std::string big(65536, static_cast<char>('a' + Pick(26)));
+            SetRaw(path, name, REG_SZ, big.data(), static_cast<DWORD>(big.size()));
+            return big;
+        }
+        case 3:
+            SetRaw(path, name, REG_SZ, text.data(), static_cast<DWORD>(text.size()));   // unterminated
+            return text;
+        default:
+            SetString(path, name, text);
+            return text;
+        }
+    }
+
+    // Writes entry `index`; returns whether loading must accept it.
+    bool WriteEntry(int index, Expected* out)
+    {
+        static const char* const names[] = {"A", "z", "5", "F7", "page up", "Num *", "Break", ";"};
+        static const UINT codes[] = {'A', 'Z', '5', VK_F7, VK_PRIOR, VK_MULTIPLY, VK_PAUSE, 186};
+        std::string path = EntryPath(index);
+        CreateKey(path);
+        bool valid = true;
+        int fault = Pick(4) == 0 ? Pick(10) : -1;
+
+        int name = Pick(8);
+        out->key = codes[name];
+        if (fault == 0)
+            SetDword(path, "Key", 65), valid = false;
+        else if (fault == 1)
+            SetString(path, "Key", "NotAKey"), valid = false;
+        else if (fault == 2)
+            valid = false;   // missing
+        else if (fault == 3)
+            SetRaw(path, "Key", REG_SZ, "", 0), valid = false;
+        else
+            SetString(path, "Key", names[name]);
+
+        out->modifiers = static_cast<DWORD>(Pick(16));
+        if (fault == 4)
+            SetString(path, "Modifier", "8"), valid = false;
+        else if (fault == 5)
+            SetRaw(path, "Modifier", REG_DWORD, "\x08", 1), valid = false;
+        else if (fault == 6)
+            valid = false;
+        else
+            SetDword(path, "Modifier", out->modifiers);
+
+        if (fault == 7)
+            SetRaw(path, "CommandLine", REG_EXPAND_SZ, "x.exe", 6), valid = false;
+        else if (fault == 8)
+            valid = false;
+        else
+            out->commandLine = WriteText(path, "CommandLine");
+
+        out->hasParameters = Pick(2) == 0;
+        if (out->hasParameters)
+            out->parameters = WriteText(path, "Parameters");
+        else if (Pick(3) == 0)
+            SetRaw(path, "Parameters", REG_EXPAND_SZ, "%x%", 4);   // another type: absent
+        out->hasDirectory = Pick(2) == 0;
+        if (out->hasDirectory)
+            out->directory = WriteText(path, "WorkingDirectory");
+        else if (Pick(3) == 0)
+            SetDword(path, "WorkingDirectory", 1);
+        if (fault == 9)
+            valid = true;   // a fault-free entry despite the draw
+        return valid;
+    }
+
+private:
+    std::mt19937 random;
+};
+
+void ExpectLoaded(const std::vector<Expected>& expected, int table)
+{
+    HotKeyList list;
+    LoadHotKeys(list);
+    ASSERT_EQ(static_cast<LONG>(expected.size()), list.count) << "table " << table;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const HotKey& h = list.items[i];
+        const Expected& e = expected[i];
+        ASSERT_EQ(e.key, h.key) << "table " << table << " entry " << i;
+        ASSERT_EQ(e.modifiers, h.modifiers);
+        ASSERT_EQ(e.commandLine, h.commandLine.Text());
+        if (e.hasParameters)
+            ASSERT_EQ(e.parameters, h.parameters.Text());
+        else
+            ASSERT_EQ(nullptr, h.parameters.Text());
+        if (e.hasDirectory)
+            ASSERT_EQ(e.directory, h.workingDirectory.Text());
+        else
+            ASSERT_EQ(nullptr, h.workingDirectory.Text());
+    }
+}
+
+TEST(SettingsFuzz, MalformedTablesLoadUpToTheFirstBadEntry)
+{
+    TableWriter writer(20261208);
+    for (int table = 0; table < 400; ++table) {
+        DeleteSettings();
+        CreateKey(AppKey);
+        std::vector<Expected> expected;
+        bool stillValid = true;
+        int entries = writer.Pick(9);
+        int gapAt = writer.Pick(4) == 0 ? writer.Pick(entries + 1) : -1;
+        for (int i = 0; i < entries; ++i) {
+            if (i == gapAt) {
+                stillValid = false;   // a missing number ends the table
+                continue;
+            }
+            Expected e;
+            bool valid = writer.WriteEntry(i, &e);
+            if (stillValid && valid)
+                expected.push_back(e);
+            else
+                stillValid = false;
+        }
+        ExpectLoaded(expected, table);
+        if (HasFailure())
+            break;
+    }
+    DeleteSettings();
+}
+
+TEST(SettingsFuzz, NoMoreThanAThousandEntriesLoad)
+{
+    DeleteSettings();
+    for (int i = 0; i < 1003; ++i)
+        SeedEntry(i, "A", 8, "x");
+    // Entries 1000 to 1002 would be named like 000 to 002 again; 1000 and up
+    // cannot exist, so only the count tells.
+    HotKeyList list;
+    LoadHotKeys(list);
+    EXPECT_EQ(1000, list.count);
+    DeleteSettings();
+}
+
+} // namespace

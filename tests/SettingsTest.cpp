@@ -1,0 +1,368 @@
+#include "settings/Settings.h"
+#include "model/Heap.h"
+#include "model/KeyNames.h"
+#include "TestRegistry.h"
+#include <gtest/gtest.h>
+#include <string>
+
+using namespace testreg;
+
+namespace {
+
+const std::string Keys = std::string(AppKey) + "\\Keys";
+
+class Settings : public ::testing::Test {
+protected:
+    void SetUp() override { DeleteSettings(); }
+    void TearDown() override { DeleteSettings(); }
+
+    static HotKey Entry(UINT key, UINT modifiers, const char* command, const char* parameters = nullptr,
+                        const char* directory = nullptr)
+    {
+        HotKey h;
+        h.key = key;
+        h.modifiers = modifiers;
+        h.commandLine.Assign(command);
+        h.parameters.Assign(parameters);
+        h.workingDirectory.Assign(directory);
+        return h;
+    }
+};
+
+std::string ProgramDirectory()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s = path;
+    return s.substr(0, s.rfind('\\') + 1);
+}
+
+void Touch(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(file);
+}
+
+TEST(FormatEntryIndex, ThreeDigitsOfTheIndex)
+{
+    char text[4];
+    FormatEntryIndex(0, text);
+    EXPECT_STREQ("000", text);
+    FormatEntryIndex(7, text);
+    EXPECT_STREQ("007", text);
+    FormatEntryIndex(12, text);
+    EXPECT_STREQ("012", text);
+    FormatEntryIndex(999, text);
+    EXPECT_STREQ("999", text);
+    FormatEntryIndex(1234, text);
+    EXPECT_STREQ("234", text);
+}
+
+TEST(FileExists, FilesAndDirectoriesCount)
+{
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    EXPECT_TRUE(FileExists(windows));
+    EXPECT_TRUE(FileExists((std::string(windows) + "\\notepad.exe").c_str()));
+    EXPECT_FALSE(FileExists((std::string(windows) + "\\no-such-file.exe").c_str()));
+}
+
+TEST(CompanionPath, ReplacesTheFileNameAndNeverOverflows)
+{
+    char path[MAX_PATH];
+    ASSERT_TRUE(CompanionPath("C:\\Tools\\zindral.exe", "dravik.exe", path));
+    EXPECT_STREQ("C:\\Tools\\dravik.exe", path);
+    ASSERT_TRUE(CompanionPath("zindral.exe", "pellin.exe", path));
+    EXPECT_STREQ("pellin.exe", path);
+
+    // Exactly fitting: directory + name + zero == MAX_PATH.
+    std::string directory = "C:\\" + std::string(MAX_PATH - 1 - 10 - 4, 'd') + "\\";
+    ASSERT_TRUE(CompanionPath((directory + "z.exe").c_str(), "dravik.exe", path));
+    EXPECT_EQ(MAX_PATH - 1, lstrlenA(path));
+    std::string longer = "C:\\" + std::string(MAX_PATH - 1 - 10 - 3, 'd') + "\\";
+    lstrcpyA(path, "untouched");
+    EXPECT_FALSE(CompanionPath((longer + "z.exe").c_str(), "dravik.exe", path));
+    EXPECT_STREQ("untouched", path);
+}
+
+TEST_F(Settings, DeleteKeyTreeRemovesNestedKeys)
+{
+    CreateKey(std::string(AppKey) + "\\Tree\\a\\b\\c");
+    CreateKey(std::string(AppKey) + "\\Tree\\a\\d");
+    CreateKey(std::string(AppKey) + "\\Tree\\e");
+    SetString(std::string(AppKey) + "\\Tree\\a\\b", "v", "x");
+    RegKey app;
+    ASSERT_TRUE(app.Open(HKEY_CURRENT_USER, ApplicationKeyName, KEY_ALL_ACCESS));
+    EXPECT_TRUE(app.DeleteKeyTree("Tree"));
+    EXPECT_FALSE(Exists(std::string(AppKey) + "\\Tree"));
+    EXPECT_TRUE(Exists(AppKey));
+    EXPECT_FALSE(app.DeleteKeyTree("Tree"));
+}
+
+TEST_F(Settings, RegKeyOpenFailuresKeepOrEmptyTheObject)
+{
+    RegKey key;
+    EXPECT_FALSE(key.Open(HKEY_CURRENT_USER, ApplicationKeyName, KEY_READ));
+    EXPECT_EQ(nullptr, key.Handle());
+    ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, ApplicationKeyName, KEY_ALL_ACCESS));
+    HKEY parent = key.Handle();
+    EXPECT_FALSE(key.OpenSubKey("Missing", KEY_READ));
+    EXPECT_EQ(parent, key.Handle());
+    DWORD value = 7;
+    EXPECT_FALSE(key.ReadDword("Missing", &value));
+    EXPECT_EQ(7u, value);
+}
+
+TEST_F(Settings, ReadStringTakesExactlyTheStoredData)
+{
+    std::string path = AppKey;
+    SetRaw(path, "Unterminated", REG_SZ, "abcdef", 3);
+    SetRaw(path, "Empty", REG_SZ, "", 0);
+    SetRaw(path, "Expand", REG_EXPAND_SZ, "x", 2);
+    std::string big(65536, 'q');
+    SetRaw(path, "Big", REG_SZ, big.data(), static_cast<DWORD>(big.size()));   // no terminator
+    SetRaw(path, "Short", REG_DWORD, "\x01\x02", 2);
+    SetDword(path, "Dword", 42);
+
+    RegKey key;
+    ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, ApplicationKeyName, KEY_READ));
+    SharedString text;
+    ASSERT_TRUE(key.ReadString("Unterminated", text));
+    EXPECT_STREQ("abc", text.Text());
+    ASSERT_TRUE(key.ReadString("Empty", text));
+    EXPECT_STREQ("", text.Text());
+    ASSERT_TRUE(key.ReadString("Big", text));
+    EXPECT_EQ(65536, text.Length());
+    EXPECT_EQ(big, text.Text());
+    EXPECT_FALSE(key.ReadString("Expand", text));
+    EXPECT_EQ(nullptr, text.Text());
+    text.Assign("earlier");
+    EXPECT_FALSE(key.ReadString("Missing", text));
+    EXPECT_EQ(nullptr, text.Text());
+
+    DWORD value = 5;
+    EXPECT_FALSE(key.ReadDword("Short", &value));   // fewer than 4 bytes
+    EXPECT_EQ(5u, value);
+    EXPECT_FALSE(key.ReadDword("Empty", &value));
+    EXPECT_TRUE(key.ReadDword("Dword", &value));
+    EXPECT_EQ(42u, value);
+}
+
+TEST_F(Settings, FirstRunOffersDefaultsForCompanionsBesideTheProgram)
+{
+    std::string dir = ProgramDirectory();
+    {
+        HotKeyList list;
+        LoadHotKeys(list);   // neither companion beside the test program
+        EXPECT_EQ(0, list.count);
+    }
+    Touch(dir + "pellin.exe");
+    Touch(dir + "dravik.exe");
+    HotKeyList list;
+    LoadHotKeys(list);
+    DeleteFileA((dir + "pellin.exe").c_str());
+    DeleteFileA((dir + "dravik.exe").c_str());
+
+    ASSERT_EQ(4, list.count);
+    struct { UINT key; UINT modifiers; const char* file; const char* parameters; } expected[] = {
+        {VK_SPACE, 10, "pellin.exe", nullptr}, {'1', 8, "dravik.exe", "1024 768"},
+        {'6', 8, "dravik.exe", "640 480"}, {'8', 8, "dravik.exe", "800 600"},
+    };
+    for (int i = 0; i < 4; ++i) {
+        const HotKey& h = list.items[i];
+        EXPECT_EQ(expected[i].key, h.key);
+        EXPECT_EQ(expected[i].modifiers, h.modifiers);
+        EXPECT_EQ(dir + expected[i].file, h.commandLine.Text());
+        if (expected[i].parameters)
+            EXPECT_STREQ(expected[i].parameters, h.parameters.Text());
+        else
+            EXPECT_EQ(nullptr, h.parameters.Text());
+        EXPECT_EQ(nullptr, h.workingDirectory.Text());
+        EXPECT_EQ(nullptr, h.verb.Text());
+    }
+    EXPECT_EQ(list.items[1].commandLine.Buffer(), list.items[3].commandLine.Buffer());
+    EXPECT_FALSE(Exists(AppKey));   // defaults live only in memory
+
+    // Only dravik: three entries; a path too long for the companion: none.
+    HotKeyList only;
+    Touch(dir + "dravik.exe");
+    AddDefaultHotKeysFor(only, (dir + "zindral.exe").c_str());
+    std::string tooLong = dir + std::string(MAX_PATH, 'x') + "\\zindral.exe";
+    AddDefaultHotKeysFor(only, tooLong.c_str());
+    DeleteFileA((dir + "dravik.exe").c_str());
+    EXPECT_EQ(3, only.count);
+}
+
+TEST_F(Settings, ApplicationKeyWithoutTableMeansNoDefaults)
+{
+    std::string dir = ProgramDirectory();
+    CreateKey(AppKey);
+    Touch(dir + "dravik.exe");
+    HotKeyList list;
+    LoadHotKeys(list);
+    DeleteFileA((dir + "dravik.exe").c_str());
+    EXPECT_EQ(0, list.count);
+}
+
+TEST_F(Settings, LoadingStopsAtTheFirstMissingOrBadEntry)
+{
+    SeedEntry(0, "A", 8, "a.exe", "pa", "C:\\a");
+    SeedEntry(1, "F5", 3, "b.exe");
+    SeedEntry(3, "C", 8, "c.exe");
+    HotKeyList list;
+    LoadHotKeys(list);
+    ASSERT_EQ(2, list.count);
+    EXPECT_EQ(UINT('A'), list.items[0].key);
+    EXPECT_STREQ("pa", list.items[0].parameters.Text());
+    EXPECT_STREQ("C:\\a", list.items[0].workingDirectory.Text());
+    EXPECT_EQ(UINT(VK_F5), list.items[1].key);
+    EXPECT_EQ(3u, list.items[1].modifiers);
+    // Nothing of the entry before survives in a record read after it.
+    EXPECT_EQ(nullptr, list.items[1].parameters.Text());
+    EXPECT_EQ(nullptr, list.items[1].workingDirectory.Text());
+
+    SetString(EntryPath(1), "Key", "NoSuchKey");
+    HotKeyList again;
+    LoadHotKeys(again);
+    EXPECT_EQ(1, again.count);
+}
+
+TEST_F(Settings, SaveWritesTheLayoutAndLoadsBack)
+{
+    CreateKey(AppKey);
+    HotKeyList list;
+    list.Append(Entry(VK_SPACE, 10, "C:\\pellin.exe"));
+    list.Append(Entry('1', 8, "C:\\dravik.exe", "1024 768"));
+    HotKey empty = Entry(VK_F12, 15, "%WINDIR%\\notepad.exe", "", "");
+    list.Append(empty);
+    list.Append(Entry(VK_SEPARATOR, 1, "x.exe", nullptr, "C:\\"));   // a key without name
+    SaveHotKeys(list);
+
+    EXPECT_EQ("Space", GetString(EntryPath(0), "Key"));
+    DWORD type = 0;
+    EXPECT_EQ(10u, GetDword(EntryPath(0), "Modifier", &type));
+    EXPECT_EQ(DWORD(REG_DWORD), type);
+    EXPECT_EQ("1", GetString(EntryPath(1), "Key"));
+    EXPECT_EQ("1024 768", GetString(EntryPath(1), "Parameters"));
+    EXPECT_FALSE(HasValue(EntryPath(1), "WorkingDirectory"));
+    EXPECT_FALSE(HasValue(EntryPath(2), "Parameters"));
+    EXPECT_FALSE(HasValue(EntryPath(2), "WorkingDirectory"));
+    EXPECT_EQ("#108", GetString(EntryPath(3), "Key"));
+
+    HotKeyList loaded;
+    LoadHotKeys(loaded);
+    ASSERT_EQ(4, loaded.count);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(list.items[i].key, loaded.items[i].key);
+        EXPECT_EQ(list.items[i].modifiers, loaded.items[i].modifiers);
+        EXPECT_STREQ(list.items[i].commandLine.Text(), loaded.items[i].commandLine.Text());
+    }
+    EXPECT_EQ(nullptr, loaded.items[2].parameters.Text());   // empty text is not stored
+    EXPECT_STREQ("C:\\", loaded.items[3].workingDirectory.Text());
+}
+
+TEST_F(Settings, SavingAShorterTableLeavesExactlyItsEntries)
+{
+    for (int i = 0; i < 5; ++i)
+        SeedEntry(i, "A", 8, "old.exe", "old parameters", "C:\\old");
+    HotKeyList list;
+    list.Append(Entry('B', 8, "new.exe"));
+    list.Append(Entry('C', 8, "new.exe"));
+    SaveHotKeys(list);
+    EXPECT_EQ((std::vector<std::string>{"000", "001"}), SubKeys(Keys));
+    EXPECT_FALSE(HasValue(EntryPath(0), "Parameters"));
+}
+
+TEST_F(Settings, SaveWithoutApplicationKeyChangesNothing)
+{
+    HotKeyList list;
+    list.Append(Entry('B', 8, "new.exe"));
+    SaveHotKeys(list);
+    EXPECT_FALSE(Exists(AppKey));
+}
+
+TEST_F(Settings, ATableBeyondAThousandEntriesIsCutNotWrapped)
+{
+    CreateKey(AppKey);
+    HotKeyList list;
+    for (int i = 0; i < 1005; ++i)
+        list.Append(Entry('A' + i % 26, 8, std::to_string(i).c_str()));
+    SaveHotKeys(list);
+    EXPECT_EQ(1000u, SubKeys(Keys).size());
+    EXPECT_EQ("0", GetString(EntryPath(0), "CommandLine"));
+    EXPECT_EQ("999", GetString(EntryPath(999), "CommandLine"));
+    HotKeyList loaded;
+    LoadHotKeys(loaded);
+    EXPECT_EQ(1000, loaded.count);
+}
+
+// A key whose name Windows cannot give in the system code page cannot be
+// opened by its ANSI name, so the old table cannot be deleted; saving must
+// then still leave exactly the new table to load.
+void CreateUndeletableKey(const std::wstring& path)
+{
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (path + L"\\\u4E2D\u6587").c_str(), 0, nullptr,
+                                             REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    RegCloseKey(key);
+}
+
+TEST_F(Settings, SavingOverAnUndeletableTableLeavesOnlyTheNewEntries)
+{
+    for (int i = 0; i < 5; ++i)
+        SeedEntry(i, "A", 8, "old.exe", "old parameters", "C:\\old");
+    CreateUndeletableKey(L"Software\\Orvane\\Zindral\\Keys\\000");
+    HotKeyList list;
+    list.Append(Entry('B', 8, "new.exe"));
+    list.Append(Entry('C', 8, "new.exe", nullptr, "C:\\new"));
+    SaveHotKeys(list);
+    HotKeyList loaded;
+    LoadHotKeys(loaded);
+    ASSERT_EQ(2, loaded.count);
+    EXPECT_EQ(UINT('B'), loaded.items[0].key);
+    EXPECT_EQ(nullptr, loaded.items[0].parameters.Text());
+    EXPECT_EQ(nullptr, loaded.items[0].workingDirectory.Text());
+    EXPECT_STREQ("C:\\new", loaded.items[1].workingDirectory.Text());
+    EXPECT_EQ((std::vector<std::string>{"000", "001"}), SubKeys(Keys));
+}
+
+TEST_F(Settings, AnEntryThatCannotBeCreatedLeavesNoGap)
+{
+    // A volatile table accepts no new non-volatile entry keys, only existing
+    // ones: 000 can be written, 001 cannot, 002 exists.
+    HKEY keys;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, Keys.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                                             KEY_ALL_ACCESS, nullptr, &keys, nullptr));
+    RegCloseKey(keys);
+    CreateUndeletableKey(L"Software\\Orvane\\Zindral\\Keys\\000");
+    HKEY entry;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, (Keys + "\\002").c_str(), 0, nullptr,
+                                             REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &entry, nullptr));
+    RegCloseKey(entry);
+
+    HotKeyList list;
+    list.Append(Entry('A', 8, "a.exe"));
+    list.Append(Entry('B', 8, "b.exe"));
+    list.Append(Entry('C', 8, "c.exe"));
+    SaveHotKeys(list);
+    // Entry C must not land at 002 behind a gap, where it would never load.
+    EXPECT_EQ((std::vector<std::string>{"000"}), SubKeys(Keys));
+    HotKeyList loaded;
+    LoadHotKeys(loaded);
+    ASSERT_EQ(1, loaded.count);
+    EXPECT_STREQ("a.exe", loaded.items[0].commandLine.Text());
+}
+
+TEST_F(Settings, HeapFailureWhileLoadingLosesNothingAlreadyRead)
+{
+    SeedEntry(0, "A", 8, "a.exe");
+    SeedEntry(1, "B", 8, "b.exe");
+    HotKeyList list;
+    g_allocationsBeforeFailure = 2;   // the array and the first command line
+    LoadHotKeys(list);
+    g_allocationsBeforeFailure = -1;
+    ASSERT_EQ(1, list.count);
+    EXPECT_STREQ("a.exe", list.items[0].commandLine.Text());
+}
+
+} // namespace

@@ -1,0 +1,5 @@
+# The deliverable dravik.exe: size, imports and header flags.
+if(NOT ZINDRAL_64)
+  add_test(NAME dravik_binary
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/check-dravik.sh ${ZINDRAL_OBJDUMP} $<TARGET_FILE:dravik>)
+endif()
