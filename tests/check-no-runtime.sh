@@ -4,14 +4,19 @@
 # helpers and the four memory functions that the start-up provides, or if it
 # needs a static constructor or the C++ ABI runtime.
 nm=$1; shift
+# CMake may hand a list of objects as one ';'-separated argument.
+IFS=';' read -r -a files <<<"$(IFS=';'; echo "$*")"
+set -- "${files[@]}"
 status=0
 allowed='^(__imp_|___?chkstk|__?(u?div|u?mod|mul|ashl|ashr|lshr)[dst]i3|memcpy$|memmove$|memset$|memcmp$|_?_?(memcpy|memmove|memset|memcmp)$)'
+# References between the files themselves (the libraries call each other).
+defined=$(for file in "$@"; do "$nm" "$file" | awk 'NF == 3 && $2 != "U" {print $3}'; done | sort -u)
 for file in "$@"; do
   undefined=$("$nm" -u "$file" | awk 'NF == 2 && $1 == "U" {print $2} NF == 1 {print $1}' | grep -v ':$' | sort -u)
-  defined=$("$nm" "$file" | awk 'NF == 3 {print $3}' | sort -u)
   for symbol in $undefined; do
-    # References between the library's own members are fine.
     if grep -qxF -- "$symbol" <<<"$defined"; then continue; fi
+    # Each program defines the three functions that the start-up calls.
+    [[ $symbol =~ (ProgramEntry|ConstructStatics|DestroyStatics) ]] && continue
     plain=${symbol#_}
     if [[ $symbol =~ $allowed || $plain =~ $allowed ]]; then continue; fi
     echo "$(basename "$file"): runtime symbol $symbol"; status=1

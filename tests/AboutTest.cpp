@@ -1,0 +1,476 @@
+// The About box as the user meets it: it runs on the test's main thread
+// while a second thread moves the real mouse and presses real keys. What the
+// links open is seen through a recorder program that stands in for the
+// browser and the mail program.
+#include <gtest/gtest.h>
+#include <chrono>
+#include <fstream>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+#include "dialogs/AboutDialog.h"
+#include "dialogs/Commands.h"
+#include "dialogs/LinkControl.h"
+#include "launcher/Launcher.h"
+#include "model/Heap.h"
+#include "resources/resource.h"
+
+namespace {
+
+template <typename Condition>
+bool WaitFor(Condition condition, int milliseconds = 5000)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+std::string TestDirectory()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string directory = path;
+    return directory.substr(0, directory.rfind('\\') + 1);
+}
+
+std::string WindowText(HWND window)
+{
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+// While alive, the shell hands http and mailto targets to the recorder,
+// which appends each to a log. Wine's shell reads these handlers from
+// HKEY_CLASSES_ROOT only (HKCU\Software\Classes is not consulted there), so
+// the prefix's own entries are replaced for the test and restored after.
+class OpenedTargets {
+public:
+    OpenedTargets() : log(TestDirectory() + "about-opened.log")
+    {
+        DeleteFileA(log.c_str());
+        std::string command = "\"" + TestDirectory() + "about_recorder.exe\" \"" + log + "\" \"%1\"";
+        for (int i = 0; i < 2; ++i)
+            saved[i] = Replace(Schemes[i], command);
+    }
+    ~OpenedTargets()
+    {
+        for (int i = 0; i < 2; ++i)
+            Replace(Schemes[i], saved[i]);
+        DeleteFileA(log.c_str());
+    }
+
+    std::vector<std::string> Lines() const
+    {
+        std::vector<std::string> lines;
+        std::ifstream stream(log);
+        for (std::string line; std::getline(stream, line);)
+            lines.push_back(line);
+        return lines;
+    }
+
+    // Waits for `count` targets, then a little longer, so that a stray
+    // extra one (opened twice, opened when it should not) shows up as well.
+    std::vector<std::string> WaitForLines(size_t count) const
+    {
+        WaitFor([&] { return Lines().size() >= count; }, 15000);
+        Sleep(1500);
+        return Lines();
+    }
+
+private:
+    static constexpr const char* Schemes[2] = {"http\\shell\\open\\command", "mailto\\shell\\open\\command"};
+
+    static std::string Replace(const char* key, const std::string& command)
+    {
+        HKEY handle;
+        if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
+                            nullptr) != ERROR_SUCCESS)
+            return std::string();
+        char old[1024] = "";
+        DWORD size = sizeof(old) - 1;
+        RegQueryValueExA(handle, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size);
+        RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>(command.size() + 1));
+        RegCloseKey(handle);
+        return old;
+    }
+
+    std::string log;
+    std::string saved[2];
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows)
+{
+    reinterpret_cast<std::set<HWND>*>(windows)->insert(window);
+    return TRUE;
+}
+
+std::set<HWND> WindowsOf(DWORD thread)
+{
+    std::set<HWND> windows;
+    EnumThreadWindows(thread, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+HWND AboutBoxOf(DWORD thread)
+{
+    for (HWND window : WindowsOf(thread)) {
+        char className[16] = "";
+        GetClassNameA(window, className, sizeof(className));
+        if (lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window))
+            return window;
+    }
+    return nullptr;
+}
+
+HWND CaptureOf(DWORD thread)
+{
+    GUITHREADINFO info = {sizeof(info)};
+    return GetGUIThreadInfo(thread, &info) ? info.hwndCapture : nullptr;
+}
+
+POINT CenterOf(HWND window)
+{
+    RECT bounds;
+    GetWindowRect(window, &bounds);
+    return {(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
+}
+
+// Wine moves the X pointer as well, and a late report of an earlier pointer
+// position can move the cursor back: set it until it stays put.
+void MoveMouseTo(POINT point)
+{
+    int steady = 0;
+    for (int tries = 0; tries < 250 && steady < 10; ++tries) {
+        POINT now;
+        GetCursorPos(&now);
+        if (now.x == point.x && now.y == point.y) {
+            ++steady;
+        } else {
+            steady = 0;
+            SetCursorPos(point.x, point.y);
+        }
+        Sleep(20);
+    }
+    EXPECT_GE(steady, 10) << "the cursor does not stay at " << point.x << "," << point.y;
+}
+
+// Presses or releases the left button, and waits until the box's thread
+// has taken that input from its queue: the driver shares the box's input
+// state, whose key state follows the messages that the box has read.
+void LeftButton(DWORD flag)
+{
+    INPUT input = {INPUT_MOUSE};
+    input.mi.dwFlags = flag;
+    SendInput(1, &input, sizeof(input));
+    bool down = flag == MOUSEEVENTF_LEFTDOWN;
+    EXPECT_TRUE(WaitFor([&] { return ((GetKeyState(VK_LBUTTON) & 0x8000) != 0) == down; }));
+}
+
+void PressKey(WORD key)
+{
+    INPUT inputs[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};
+    inputs[0].ki.wVk = key;
+    inputs[1].ki.wVk = key;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+LinkControl* RecordOf(HWND control)
+{
+    return reinterpret_cast<LinkControl*>(GetWindowLongPtrA(control, GWLP_USERDATA));
+}
+
+// The About box on this thread while `script(dialog, thread)` drives it
+// from another. A script that leaves the box open fails, and the box is
+// cancelled so that the test goes on. Returns what Show returned.
+template <typename Script>
+INT_PTR ShowAbout(Script script)
+{
+    DWORD thread = GetCurrentThreadId();
+    std::thread driver([&] {
+        HWND dialog = nullptr;
+        if (!WaitFor([&] { return (dialog = AboutBoxOf(thread)) != nullptr; })) {
+            ADD_FAILURE() << "the About box did not open";
+            return;
+        }
+        // Keys and clicks go to the active window: make sure it is the box.
+        if (!WaitFor([&] { return GetForegroundWindow() == dialog; }, 2000))
+            SetForegroundWindow(dialog);
+        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; }));
+        AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+        script(dialog, thread);
+        AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+        if (!WaitFor([&] { return !IsWindow(dialog); })) {
+            ADD_FAILURE() << "the About box stayed open";
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+    });
+    AboutDialog about;
+    INT_PTR result = about.Show(nullptr);
+    driver.join();
+    return result;
+}
+
+// A press and release of the left button, each seen through the capture
+// (the link takes it on the press); ends with the capture released.
+void ClickLink(HWND link, DWORD thread)
+{
+    MoveMouseTo(CenterOf(link));
+    LeftButton(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(WaitFor([&] { return CaptureOf(thread) == link; }));
+    LeftButton(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(WaitFor([&] { return CaptureOf(thread) == nullptr; }));
+}
+
+void ClickAt(POINT point)
+{
+    MoveMouseTo(point);
+    LeftButton(MOUSEEVENTF_LEFTDOWN);
+    LeftButton(MOUSEEVENTF_LEFTUP);
+}
+
+// A point of the close box, found through the platform's own hit test
+// along the middle of the caption.
+bool FindCloseBox(HWND dialog, POINT& point)
+{
+    RECT window;
+    RECT client;
+    GetWindowRect(dialog, &window);
+    GetClientRect(dialog, &client);
+    MapWindowPoints(dialog, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+    point.y = (window.top + client.top) / 2;
+    for (point.x = window.right - 1; point.x > window.left; --point.x) {
+        if (SendMessageA(dialog, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y)) == HTCLOSE)
+            return true;
+    }
+    return false;
+}
+
+// Any point of the box that belongs to no link: the label left of the web link.
+POINT Elsewhere(HWND dialog)
+{
+    RECT link;
+    GetWindowRect(GetDlgItem(dialog, IDC_WEB_LINK), &link);
+    return {link.left - 20, (link.top + link.bottom) / 2};
+}
+
+class AboutBox : public ::testing::Test {
+protected:
+    OpenedTargets opened;
+};
+
+TEST_F(AboutBox, EachLinkOpensExactlyItsTargetOnceAndOkEndsTheBox)
+{
+    std::string webText;
+    std::string mailText;
+    INT_PTR result = ShowAbout([&](HWND dialog, DWORD thread) {
+        HWND web = GetDlgItem(dialog, IDC_WEB_LINK);
+        HWND mail = GetDlgItem(dialog, IDC_MAIL_LINK);
+        webText = WindowText(web);
+        mailText = WindowText(mail);
+        ClickLink(web, thread);
+        EXPECT_EQ(opened.WaitForLines(1).size(), 1u);
+        ClickLink(mail, thread);
+        opened.WaitForLines(2);
+        ClickAt(CenterOf(GetDlgItem(dialog, IDOK)));
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(webText, "http://www.orvane.net/zindral");
+    std::vector<std::string> expected = {webText, "mailto:" + mailText + "?subject=Zindral"};
+    EXPECT_EQ(opened.Lines(), expected);
+}
+
+TEST_F(AboutBox, OnlyPressAndReleaseBothOnTheLinkOpenIt)
+{
+    INT_PTR result = ShowAbout([&](HWND dialog, DWORD thread) {
+        HWND web = GetDlgItem(dialog, IDC_WEB_LINK);
+        HWND mail = GetDlgItem(dialog, IDC_MAIL_LINK);
+        // Press on the link, release elsewhere.
+        MoveMouseTo(CenterOf(web));
+        LeftButton(MOUSEEVENTF_LEFTDOWN);
+        EXPECT_TRUE(WaitFor([&] { return CaptureOf(thread) == web; }));
+        MoveMouseTo(Elsewhere(dialog));
+        LeftButton(MOUSEEVENTF_LEFTUP);
+        EXPECT_TRUE(WaitFor([&] { return CaptureOf(thread) == nullptr; }));
+        EXPECT_EQ(RecordOf(web)->pressed, 0);
+
+        // Press elsewhere, release on the link.
+        LeftButton(MOUSEEVENTF_LEFTDOWN);
+        MoveMouseTo(CenterOf(web));
+        LeftButton(MOUSEEVENTF_LEFTUP);
+
+        // Press on the link, lose the capture (as when the system cancels
+        // modes), release on the link: that release was never armed.
+        LeftButton(MOUSEEVENTF_LEFTDOWN);
+        EXPECT_TRUE(WaitFor([&] { return CaptureOf(thread) == web; }));
+        SendMessageA(web, WM_CANCELMODE, 0, 0);
+        EXPECT_EQ(CaptureOf(thread), nullptr);
+        LeftButton(MOUSEEVENTF_LEFTUP);
+
+        // A whole click afterwards: whatever the presses above opened would
+        // have been opened before it.
+        ClickLink(mail, thread);
+        EXPECT_EQ(opened.WaitForLines(1).size(), 1u);
+        PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    std::vector<std::string> expected = {AboutMailTarget};
+    EXPECT_EQ(opened.Lines(), expected);
+}
+
+TEST_F(AboutBox, CursorIsTheHandOverLinksOnlyAndTheCloseBoxEndsTheBox)
+{
+    HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_CURSOR));
+    HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    ASSERT_NE(hand, nullptr);
+    auto shown = [] {
+        CURSORINFO info = {sizeof(info)};
+        GetCursorInfo(&info);
+        return info.hCursor;
+    };
+    INT_PTR result = ShowAbout([&](HWND dialog, DWORD) {
+        for (int id : {IDC_WEB_LINK, IDC_MAIL_LINK}) {
+            HWND link = GetDlgItem(dialog, id);
+            MoveMouseTo(Elsewhere(dialog));
+            EXPECT_TRUE(WaitFor([&] { return shown() == arrow; })) << id;
+            MoveMouseTo(CenterOf(link));
+            EXPECT_TRUE(WaitFor([&] { return shown() == hand; })) << id;
+            EXPECT_EQ(SendMessageA(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
+                                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), 1);
+        }
+        POINT closeBox;
+        ASSERT_TRUE(FindCloseBox(dialog, closeBox));
+        ClickAt(closeBox);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+}
+
+// Counts the pixels of one colour in each row of a window's client area.
+std::vector<int> ColouredPixelsPerRow(HWND window, COLORREF colour)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    HDC deviceContext = GetDC(window);
+    std::vector<int> rows;
+    for (int y = 0; y < client.bottom; ++y) {
+        int count = 0;
+        for (int x = 0; x < client.right; ++x)
+            count += GetPixel(deviceContext, x, y) == colour;
+        rows.push_back(count);
+    }
+    ReleaseDC(window, deviceContext);
+    return rows;
+}
+
+TEST_F(AboutBox, LinksAreDrawnUnderlinedInDarkBlue)
+{
+    ShowAbout([&](HWND dialog, DWORD) {
+        MoveMouseTo(CenterOf(GetDlgItem(dialog, IDOK)));
+        for (int id : {IDC_WEB_LINK, IDC_MAIL_LINK}) {
+            HWND link = GetDlgItem(dialog, id);
+            SIZE extent = {};
+            HDC deviceContext = GetDC(link);
+            HGDIOBJ previous = SelectObject(deviceContext, RecordOf(link)->font);
+            std::string text = WindowText(link);
+            GetTextExtentPoint32A(deviceContext, text.c_str(), static_cast<int>(text.size()), &extent);
+            SelectObject(deviceContext, previous);
+            ReleaseDC(link, deviceContext);
+            // The underline is one row of dark blue as wide as the text;
+            // no pixel of the text is black, the static's own colour.
+            std::vector<int> blue;
+            EXPECT_TRUE(WaitFor([&] {
+                blue = ColouredPixelsPerRow(link, RGB(0, 0, 128));
+                for (int count : blue) {
+                    if (count >= extent.cx * 9 / 10)
+                        return true;
+                }
+                return false;
+            })) << id;
+            for (int count : ColouredPixelsPerRow(link, RGB(0, 0, 0)))
+                EXPECT_EQ(count, 0) << id;
+        }
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+}
+
+TEST(AboutCommandTest, MarksADialogOpenAndShowsTheBoxWithoutOwner)
+{
+    DWORD thread = GetCurrentThreadId();
+    int flagWhileOpen = -1;
+    HWND owner = reinterpret_cast<HWND>(1);
+    std::thread driver([&] {
+        HWND dialog = nullptr;
+        if (!WaitFor([&] { return (dialog = AboutBoxOf(thread)) != nullptr; })) {
+            ADD_FAILURE() << "the About box did not open";
+            return;
+        }
+        flagWhileOpen = g_dialogOpen;
+        owner = GetWindow(dialog, GW_OWNER);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    g_dialogOpen = 0;
+    AboutCommand();
+    driver.join();
+    EXPECT_EQ(flagWhileOpen, 1);
+    EXPECT_EQ(owner, nullptr);
+    EXPECT_EQ(g_dialogOpen, 0);
+}
+
+TEST(AboutCommandTest, HundredOpeningsLeaveNoBlockFontOrWindow)
+{
+    DWORD thread = GetCurrentThreadId();
+    std::set<HWND> windowsBefore = WindowsOf(thread);
+    LONG blocksBefore = g_liveBlocks;
+    std::vector<HFONT> fonts;
+    const int openings = 100;
+    volatile bool failed = false;
+    std::thread driver([&] {
+        for (int i = 0; i < openings; ++i) {
+            HWND dialog = nullptr;
+            if (!WaitFor([&] { return (dialog = AboutBoxOf(thread)) != nullptr; })) {
+                ADD_FAILURE() << "opening " << i << " failed";
+                // Ends the opening that may still be under way.
+                failed = true;
+                if (WaitFor([&] { return (dialog = AboutBoxOf(thread)) != nullptr; }))
+                    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                return;
+            }
+            for (int id : {IDC_WEB_LINK, IDC_MAIL_LINK}) {
+                LinkControl* link = RecordOf(GetDlgItem(dialog, id));
+                if (link)
+                    fonts.push_back(link->font);
+            }
+            // OK, Escape (Cancel) and the close box, in turn.
+            switch (i % 3) {
+            case 0:
+                PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+                break;
+            case 1:
+                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                break;
+            default:
+                PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+                break;
+            }
+            WaitFor([&] { return !IsWindow(dialog); });
+        }
+    });
+    for (int i = 0; i < openings && !failed; ++i)
+        AboutCommand();
+    driver.join();
+
+    EXPECT_EQ(fonts.size(), 2u * openings);
+    for (HFONT font : fonts)
+        EXPECT_EQ(GetObjectType(font), 0u);
+    EXPECT_EQ(g_liveBlocks, blocksBefore);
+    EXPECT_EQ(WindowsOf(thread), windowsBefore);
+}
+
+}

@@ -1,0 +1,330 @@
+// The real zindral.exe (and dravik.exe) in the test prefix's virtual desktop:
+// single instance, hot keys, tray callback, Exit, and the first-run defaults.
+#include "tests/e2e/Driver.h"
+#include <shellapi.h>
+#include <gtest/gtest.h>
+#include <string>
+
+using namespace e2e;
+
+namespace {
+
+const UINT Alt = 1, Ctrl = 2, Shift = 4, Win = 8;
+const char Cmd[] = "%WINDIR%\\system32\\cmd.exe";
+
+// cmd.exe leaves a file behind: the visible effect of a started command.
+std::string WriteMarker(const std::string& path)
+{
+    return "/c echo fired> \"" + path + "\"";
+}
+
+bool AppearsSoon(const std::string& path)
+{
+    return WaitUntil([&] { return FileExists(path); }, 15000);
+}
+
+// The shell's way of telling whether an icon exists: modifying it fails
+// once it is gone.
+bool TrayIconExists(HWND launcher)
+{
+    NOTIFYICONDATAA data = {NOTIFYICONDATAA_V1_SIZE};
+    data.hWnd = launcher;
+    data.uID = TrayMessage;
+    data.uFlags = 0;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+bool CombinationIsFree(UINT modifiers, UINT key)
+{
+    if (!RegisterHotKey(nullptr, 0x2000, modifiers, key))
+        return false;
+    UnregisterHotKey(nullptr, 0x2000);
+    return true;
+}
+
+class Launcher : public ::testing::Test {
+protected:
+    void SetUp() override { ResetZindral(); }
+    void TearDown() override
+    {
+        EndAllZindral();
+        testreg::DeleteSettings();
+    }
+
+    // Entry 0 writes the sentinel file. Posted messages are handled in
+    // order: once its command has run, everything posted before it has been
+    // handled too.
+    void SeedSentinel()
+    {
+        sentinel = FreshTempFile("zindral-sentinel.txt");
+        testreg::SeedEntry(0, "F7", Ctrl | Shift, Cmd, WriteMarker(sentinel).c_str());
+    }
+
+    void PostSentinelAndWait()
+    {
+        DeleteFileA(sentinel.c_str());
+        PostMessageA(launcher, WM_HOTKEY, FirstHotKeyId, 0);
+        ASSERT_TRUE(AppearsSoon(sentinel)) << "entry 0 did not run";
+    }
+
+    bool Start()
+    {
+        if (!StartZindral(zindral))
+            return false;
+        launcher = FindLauncher();
+        return true;
+    }
+
+    HWND WaitForMenu()
+    {
+        HWND menu = nullptr;
+        WaitUntil([&] { return (menu = FindProcessWindow(zindral.Id(), "#32768")) != nullptr; });
+        return menu;
+    }
+
+    std::vector<HWND> VisibleWindowsOfZindral() { return ProcessWindows(zindral.Id()); }
+
+    Process zindral;
+    HWND launcher = nullptr;
+    std::string sentinel;
+};
+
+TEST_F(Launcher, SecondStartEndsAtOnceAndLeavesTheFirstAlone)
+{
+    testreg::SeedEntry(0, "F10", Ctrl | Shift, Cmd, "/c exit");
+    ASSERT_TRUE(Start()) << ZindralExe;
+    ASSERT_FALSE(CombinationIsFree(Ctrl | Shift, VK_F10)) << "first copy holds its hot key";
+
+    Process second;
+    ASSERT_TRUE(second.Start(std::string("\"") + ZindralExe + "\""));
+    DWORD code = NoExitCode;
+    ASSERT_TRUE(second.WaitForExit(10000, &code)) << "a second copy must not stay";
+    EXPECT_EQ(0u, code);
+
+    std::vector<HWND> launchers = FindLaunchers();
+    ASSERT_EQ(1u, launchers.size());
+    EXPECT_EQ(launcher, launchers[0]);
+    EXPECT_TRUE(zindral.Running());
+    EXPECT_FALSE(CombinationIsFree(Ctrl | Shift, VK_F10));
+    EXPECT_TRUE(TrayIconExists(launcher));
+}
+
+TEST_F(Launcher, HotKeysStartTheirCommandsThroughTheShell)
+{
+    std::string first = FreshTempFile("zindral-first.txt");
+    std::string duplicate = FreshTempFile("zindral-duplicate.txt");
+    std::string relative = FreshTempFile("zindral-in-temp.txt");
+    testreg::SeedEntry(0, "F5", Ctrl | Shift, Cmd, WriteMarker(first).c_str());
+    // Same combination as entry 0: never registered, never fires by key.
+    testreg::SeedEntry(1, "F5", Ctrl | Shift, Cmd, WriteMarker(duplicate).c_str());
+    // A relative file name lands in the working directory, itself a reference.
+    testreg::SeedEntry(2, "F6", Ctrl | Shift, Cmd, "/c echo fired> zindral-in-temp.txt", "%TEMP%");
+    ASSERT_TRUE(Start());
+
+    FocusWindow focus;
+    ASSERT_TRUE(PressChord(focus.Handle(), Ctrl | Shift, VK_F5));
+    EXPECT_TRUE(AppearsSoon(first)) << "entry 0 did not run";
+    ASSERT_TRUE(PressChord(focus.Handle(), Ctrl | Shift, VK_F6));
+    EXPECT_TRUE(AppearsSoon(relative)) << "entry 2 did not run in the expanded directory";
+    // Entry 1 would have run before entry 2 did.
+    EXPECT_FALSE(FileExists(duplicate)) << "second entry of one combination fired";
+
+    // Its identifier still names it: the launcher maps 513 to entry 1.
+    PostMessageA(launcher, WM_HOTKEY, FirstHotKeyId + 1, 0);
+    EXPECT_TRUE(AppearsSoon(duplicate));
+}
+
+TEST_F(Launcher, HotKeyIdentifiersOutsideTheTableDoNothing)
+{
+    std::string second = FreshTempFile("zindral-entry1.txt");
+    SeedSentinel();
+    testreg::SeedEntry(1, "F8", Ctrl | Shift, Cmd, WriteMarker(second).c_str());
+    ASSERT_TRUE(Start());
+
+    for (WPARAM id : {WPARAM(FirstHotKeyId - 1), WPARAM(FirstHotKeyId + 2), WPARAM(FirstHotKeyId + 20),
+                      WPARAM(0), WPARAM(-1), WPARAM(-2)})
+        PostMessageA(launcher, WM_HOTKEY, id, 0);
+    PostSentinelAndWait();
+    EXPECT_FALSE(FileExists(second));
+    EXPECT_TRUE(VisibleWindowsOfZindral().empty()) << "the shell complained about a command";
+    EXPECT_TRUE(zindral.Running());
+}
+
+TEST_F(Launcher, EmptyTableIgnoresEveryHotKey)
+{
+    SeedApplicationKey();
+    ASSERT_TRUE(Start());
+    for (WPARAM id : {WPARAM(FirstHotKeyId), WPARAM(FirstHotKeyId + 1), WPARAM(-1)})
+        PostMessageA(launcher, WM_HOTKEY, id, 0);
+    // No command to serve as sentinel: the tray menu, posted after them, is.
+    PostMessageA(launcher, TrayMessage, TrayMessage, WM_RBUTTONUP);
+    HWND menu = WaitForMenu();
+    ASSERT_NE(nullptr, menu);
+    PostMessageA(launcher, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
+    EXPECT_TRUE(zindral.Running());
+    EXPECT_TRUE(VisibleWindowsOfZindral().empty());
+    EXPECT_TRUE(CombinationIsFree(Win, '1')) << "no defaults when the application key exists";
+}
+
+TEST_F(Launcher, RightClickShowsTheMenuAndEscapeClosesIt)
+{
+    SeedSentinel();
+    ASSERT_TRUE(Start());
+
+    PostMessageA(launcher, TrayMessage, TrayMessage, WM_RBUTTONUP);
+    HWND menu = WaitForMenu();
+    ASSERT_NE(nullptr, menu) << "no popup menu";
+
+    // Dismissing the menu gives no command: Zindral stays.
+    PostMessageA(launcher, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
+    PostSentinelAndWait();
+    EXPECT_TRUE(zindral.Running());
+    EXPECT_EQ(launcher, FindLauncher());
+    EXPECT_TRUE(VisibleWindowsOfZindral().empty());
+}
+
+TEST_F(Launcher, OtherTrayCallbacksDoNothing)
+{
+    SeedSentinel();
+    ASSERT_TRUE(Start());
+
+    // Another icon's identifier, whatever the mouse did.
+    for (LPARAM mouse : {WM_RBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        for (WPARAM id : {WPARAM(0), WPARAM(TrayMessage + 1), WPARAM(-1)})
+            PostMessageA(launcher, TrayMessage, id, mouse);
+    // Single clicks, button-down events, moves and the middle button.
+    for (LPARAM mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_MBUTTONUP,
+                         WM_MBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MOUSEMOVE, 0})
+        PostMessageA(launcher, TrayMessage, TrayMessage, mouse);
+    PostSentinelAndWait();
+    EXPECT_TRUE(VisibleWindowsOfZindral().empty()) << "a menu or dialog opened";
+    EXPECT_TRUE(zindral.Running());
+}
+
+TEST_F(Launcher, ExitEndsWithCodeZeroAndFreesIconAndHotKeys)
+{
+    testreg::SeedEntry(0, "F11", Ctrl | Shift, Cmd, "/c exit");
+    testreg::SeedEntry(1, "Home", Ctrl | Alt | Shift, Cmd, "/c exit");
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(TrayIconExists(launcher));
+    EXPECT_FALSE(CombinationIsFree(Ctrl | Shift, VK_F11));
+    EXPECT_FALSE(CombinationIsFree(Ctrl | Alt | Shift, VK_HOME));
+
+    PostMessageA(launcher, WM_COMMAND, ExitCommand, 0);
+    DWORD code = NoExitCode;
+    ASSERT_TRUE(zindral.WaitForExit(10000, &code));
+    EXPECT_EQ(0u, code);
+    EXPECT_EQ(nullptr, FindLauncher());
+    EXPECT_FALSE(TrayIconExists(launcher));
+    EXPECT_TRUE(CombinationIsFree(Ctrl | Shift, VK_F11));
+    EXPECT_TRUE(CombinationIsFree(Ctrl | Alt | Shift, VK_HOME));
+}
+
+// --- First run: dravik.exe lies beside zindral.exe, so Win+1/6/8 resize. ---
+
+class FirstRun : public Launcher {
+protected:
+    void SetUp() override
+    {
+        Launcher::SetUp();
+        ASSERT_TRUE(FileExists(DravikExe)) << DravikExe;
+        ASSERT_TRUE(notepad.Start("C:\\windows\\notepad.exe"));
+        ASSERT_TRUE(WaitUntil([&] { return (target = FindProcessWindow(notepad.Id(), "Notepad")) != nullptr; }));
+    }
+    void TearDown() override
+    {
+        notepad.Kill();
+        Launcher::TearDown();
+    }
+
+    bool HasSize(int width, int height, LONG left, LONG top)
+    {
+        RECT r = {};
+        GetWindowRect(target, &r);
+        return r.right - r.left == width && r.bottom - r.top == height && r.left == left && r.top == top;
+    }
+
+    // A person's pause after a resize: activation settles asynchronously.
+    void Settle() { Pump(1000); }
+
+    Process notepad;
+    HWND target = nullptr;
+};
+
+TEST_F(FirstRun, DefaultHotKeysResizeTheForegroundWindow)
+{
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(testreg::Exists(testreg::AppKey)) << "defaults are not saved by starting";
+    ASSERT_TRUE(SetWindowPos(target, nullptr, 100, 50, 500, 400, SWP_NOZORDER));
+    ASSERT_TRUE(WaitUntil([&] { return HasSize(500, 400, 100, 50); }));
+
+    struct { UINT key; int width, height; } presses[] = {{'1', 1024, 768}, {'6', 640, 480}, {'8', 800, 600}};
+    for (const auto& press : presses) {
+        ASSERT_TRUE(PressChord(target, Win, press.key)) << "notepad is not in the foreground";
+        EXPECT_TRUE(WaitUntil([&] { return HasSize(press.width, press.height, 100, 50); }))
+            << "Win+" << char(press.key);
+        Settle();
+    }
+}
+
+TEST_F(FirstRun, MaximisedWindowIsRestoredFirst)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(SetWindowPos(target, nullptr, 120, 80, 500, 400, SWP_NOZORDER));
+    ASSERT_TRUE(WaitUntil([&] { return HasSize(500, 400, 120, 80); }));
+    ShowWindow(target, SW_MAXIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsZoomed(target) != FALSE; }));
+    Settle();
+
+    ASSERT_TRUE(PressChord(target, Win, '6'));
+    EXPECT_TRUE(WaitUntil([&] { return !IsZoomed(target) && HasSize(640, 480, 120, 80); }));
+}
+
+// --- Resources of the program file. ---
+
+TEST(ZindralResources, TrayMenuAndIcon)
+{
+    HMODULE module = LoadLibraryExA(ZindralExe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, module);
+    HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(102));
+    ASSERT_NE(nullptr, menu);
+    HMENU popup = GetSubMenu(menu, 0);
+    ASSERT_NE(nullptr, popup);
+    ASSERT_EQ(4, GetMenuItemCount(popup));
+    struct { UINT id; const char* text; } items[] = {
+        {40003, "&Configuration..."}, {40002, "&About..."}, {0, nullptr}, {40001, "E&xit"}};
+    for (int i = 0; i < 4; ++i) {
+        char text[64] = "";
+        MENUITEMINFOA info = {sizeof(info)};
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = sizeof(text);
+        ASSERT_TRUE(GetMenuItemInfoA(popup, i, TRUE, &info));
+        if (!items[i].text) {
+            EXPECT_TRUE(info.fType & MFT_SEPARATOR);
+            continue;
+        }
+        EXPECT_EQ(items[i].id, info.wID);
+        EXPECT_STREQ(items[i].text, text);
+        EXPECT_EQ(0u, info.fState & (MFS_DEFAULT | MFS_CHECKED | MFS_GRAYED));
+    }
+    DestroyMenu(menu);
+
+    for (int size : {16, 32}) {
+        HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(101), IMAGE_ICON, size, size, 0));
+        ASSERT_NE(nullptr, icon) << size;
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        BITMAP mask = {};
+        GetObjectA(info.hbmMask, sizeof(mask), &mask);
+        EXPECT_EQ(size, mask.bmWidth);
+        DeleteObject(info.hbmMask);
+        DeleteObject(info.hbmColor);
+        DestroyIcon(icon);
+    }
+    FreeLibrary(module);
+}
+
+} // namespace

@@ -1,0 +1,118 @@
+// The tray icon's functions in this process, on a window of the test's own:
+// the icon comes and goes with its identifier, and the callback turns mouse
+// messages into the menu or the Configuration command only when it should.
+#include "launcher/Launcher.h"
+#include "launcher/Tray.h"
+#include <shellapi.h>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+const WPARAM Configuration = 40003;
+
+// What the tray callback made of the owner window.
+struct Seen {
+    std::vector<WPARAM> commands;
+    int menusEntered = 0;
+};
+Seen* g_seen = nullptr;
+
+LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        g_seen->commands.push_back(wParam);
+        return 0;
+    case WM_ENTERMENULOOP:
+        ++g_seen->menusEntered;
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool IconExists(HWND window)
+{
+    NOTIFYICONDATAA data = {NOTIFYICONDATAA_V1_SIZE};
+    data.hWnd = window;
+    data.uID = TrayMessage;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+bool NullMessagePosted(HWND window)
+{
+    MSG msg;
+    return PeekMessageA(&msg, window, WM_NULL, WM_NULL, PM_REMOVE) != FALSE;
+}
+
+class Tray : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_seen = &seen;
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = OwnerProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "TrayTestOwner";
+        RegisterClassA(&windowClass);
+        window = CreateWindowExA(0, "TrayTestOwner", "", WS_POPUP, 10, 10, 10, 10,
+                                 nullptr, nullptr, windowClass.hInstance, nullptr);
+        ASSERT_NE(nullptr, window);
+        menu = CreatePopupMenu();
+        AppendMenuA(menu, MF_STRING, 40001, "E&xit");
+        g_trayMenu = menu;
+        g_dialogOpen = 0;
+    }
+    void TearDown() override
+    {
+        g_trayMenu = nullptr;
+        g_dialogOpen = 0;
+        DestroyMenu(menu);
+        DestroyWindow(window);
+        g_seen = nullptr;
+    }
+
+    Seen seen;
+    HWND window = nullptr;
+    HMENU menu = nullptr;
+};
+
+TEST_F(Tray, IconIsAddedAndRemovedWhileTheWindowLives)
+{
+    ASSERT_FALSE(IconExists(window));
+    AddTrayIcon(window, GetModuleHandleA(nullptr));
+    EXPECT_TRUE(IconExists(window));
+    RemoveTrayIcon(window);
+    EXPECT_FALSE(IconExists(window));
+}
+
+TEST_F(Tray, DoubleClickSendsConfigurationUnlessADialogIsOpen)
+{
+    TrayCallback(window, TrayMessage, WM_LBUTTONDBLCLK);
+    ASSERT_EQ(1u, seen.commands.size());
+    EXPECT_EQ(Configuration, seen.commands[0]);
+
+    g_dialogOpen = 1;
+    TrayCallback(window, TrayMessage, WM_LBUTTONDBLCLK);
+    EXPECT_EQ(1u, seen.commands.size());
+}
+
+TEST_F(Tray, RightClickShowsNoMenuWhileADialogIsOpen)
+{
+    g_dialogOpen = 1;
+    TrayCallback(window, TrayMessage, WM_RBUTTONUP);
+    EXPECT_EQ(0, seen.menusEntered);
+    EXPECT_FALSE(NullMessagePosted(window));
+}
+
+TEST_F(Tray, RightClickTracksTheMenuThenPostsNull)
+{
+    // The menu's own loop finds the Escape already queued and closes at once.
+    PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    TrayCallback(window, TrayMessage, WM_RBUTTONUP);
+    EXPECT_EQ(1, seen.menusEntered);
+    EXPECT_TRUE(seen.commands.empty()) << "dismissing the menu is no command";
+    EXPECT_TRUE(NullMessagePosted(window));
+}
+
+} // namespace
