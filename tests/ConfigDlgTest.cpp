@@ -1,0 +1,756 @@
+// The configuration dialog and the Configuration command, in-process.
+#include <windows.h>
+#include <commctrl.h>
+#include <vector>
+#include "DialogTestSupport.h"
+#include "dialogs/Commands.h"
+#include "dialogs/ConfigDlg.h"
+#include "launcher/Launcher.h"
+#include "model/KeyNames.h"
+#include "resources/resource.h"
+#include "settings/Settings.h"
+
+namespace {
+
+const char Caption[] = "Hot Key Configuration";
+const char EditCaption[] = "Edit Hot Key";
+
+HWND List(HWND dialog)
+{
+    return GetDlgItem(dialog, IDC_LIST);
+}
+
+int RowCount(HWND dialog)
+{
+    return static_cast<int>(SendMessageA(List(dialog), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string RowText(HWND dialog, int row, int column)
+{
+    char text[512] = "";
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    SendMessageA(List(dialog), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+std::vector<std::string> Commands(HWND dialog)
+{
+    std::vector<std::string> commands;
+    for (int row = 0; row < RowCount(dialog); ++row)
+        commands.push_back(RowText(dialog, row, 1));
+    return commands;
+}
+
+std::vector<std::string> Commands(const HotKeyList& list)
+{
+    std::vector<std::string> commands;
+    for (LONG i = 0; i < list.count; ++i)
+        commands.push_back(TextOf(list.items[i].commandLine));
+    return commands;
+}
+
+void Select(HWND dialog, std::initializer_list<int> rows)
+{
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED;
+    SendMessageA(List(dialog), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    item.state = LVIS_SELECTED;
+    for (int row : rows)
+        SendMessageA(List(dialog), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+HotKey* RowRecord(HWND dialog, int row)
+{
+    LVITEMA item = {LVIF_PARAM};
+    item.iItem = row;
+    SendMessageA(List(dialog), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return reinterpret_cast<HotKey*>(item.lParam);
+}
+
+int ColumnWidth(HWND dialog, int column)
+{
+    return static_cast<int>(SendMessageA(List(dialog), LVM_GETCOLUMNWIDTH, column, 0));
+}
+
+void FillTable(HotKeyList& list, int entries)
+{
+    for (int i = 0; i < entries; ++i) {
+        char command[32];
+        wsprintfA(command, "C:\\tool%d.exe", i);
+        list.Append(MakeEntry('A' + i % 26, HotKeyWin, command, i % 2 ? "-p" : nullptr));
+    }
+}
+
+class ConfigDlgTest : public DialogTest {
+protected:
+    static INT_PTR Drive(ConfigDlg& dialog, const std::function<void(HWND)>& script)
+    {
+        return ui::RunWithScript([&] { return dialog.Show(nullptr); },
+                                 [&] {
+                                     HWND window = ui::WaitForDialog(Caption);
+                                     ASSERT_TRUE(window);
+                                     script(window);
+                                 });
+    }
+
+    // Opens the edit dialog with `button` of the configuration dialog, runs
+    // `edit` with its window and waits until it has closed.
+    static void InEditDialog(HWND config, int button, const std::function<void(HWND)>& edit)
+    {
+        ui::Click(config, button);
+        HWND window = ui::WaitForDialog(EditCaption);
+        ASSERT_TRUE(window);
+        EXPECT_EQ(GetWindow(window, GW_OWNER), config);
+        edit(window);
+        ASSERT_TRUE(ui::WaitGone(window));
+    }
+
+    // After a posted command and a round trip: no edit dialog opened.
+    static bool NoEditDialogAfter(HWND config, int button)
+    {
+        ui::Click(config, button);
+        ui::Sync();
+        return ui::FindDialog(EditCaption) == nullptr;
+    }
+};
+
+TEST_F(ConfigDlgTest, EmptyTableOpensEmptyAndOkGivesEmptyTable)
+{
+    ConfigDlg dialog;
+    int rows = -1;
+    std::string key, command;
+    INT_PTR result = Drive(dialog, [&](HWND window) {
+        rows = RowCount(window);
+        LVCOLUMNA column = {LVCF_TEXT};
+        char text[32] = "";
+        column.pszText = text;
+        column.cchTextMax = sizeof(text);
+        SendMessageA(List(window), LVM_GETCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+        key = text;
+        SendMessageA(List(window), LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+        command = text;
+        ui::Click(window, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(rows, 0);
+    EXPECT_EQ(key, "Key");
+    EXPECT_EQ(command, "Command");
+    EXPECT_EQ(dialog.table.count, 0);
+    EXPECT_TRUE(dialog.tableComplete);
+}
+
+TEST_F(ConfigDlgTest, ListsEveryEntryAndReturnsTheSameTableSharingTexts)
+{
+    HotKeyList source;
+    source.Append(MakeEntry('A', HotKeyWin, "C:\\a.exe"));
+    source.Append(MakeEntry(VK_F5, HotKeyCtrl | HotKeyAlt, "C:\\b.exe", "-b", "C:\\"));
+    source.Append(MakeEntry(VK_SPACE, HotKeyCtrl | HotKeyWin, nullptr));
+    ConfigDlg dialog;
+    dialog.table = source;
+    std::vector<std::string> keys, commands;
+    DWORD style = 0;
+    INT_PTR result = Drive(dialog, [&](HWND window) {
+        for (int row = 0; row < RowCount(window); ++row)
+            keys.push_back(RowText(window, row, 0));
+        commands = Commands(window);
+        style = static_cast<DWORD>(SendMessageA(List(window), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+        ui::Click(window, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    ASSERT_EQ(keys.size(), 3u);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(keys[i], TextOf(HotKeyText(source.items[i]))) << i;
+    EXPECT_EQ(commands, (std::vector<std::string>{"C:\\a.exe", "C:\\b.exe", ""}));
+    EXPECT_TRUE(style & LVS_EX_FULLROWSELECT);
+
+    ASSERT_EQ(dialog.table.count, 3);
+    for (int i = 0; i < 3; ++i) {
+        const HotKey& entry = dialog.table.items[i];
+        EXPECT_EQ(entry.key, source.items[i].key);
+        EXPECT_EQ(entry.modifiers, source.items[i].modifiers);
+        EXPECT_EQ(entry.commandLine.Buffer(), source.items[i].commandLine.Buffer()) << "texts are shared";
+        EXPECT_EQ(entry.parameters.Buffer(), source.items[i].parameters.Buffer());
+        EXPECT_EQ(entry.workingDirectory.Buffer(), source.items[i].workingDirectory.Buffer());
+    }
+}
+
+TEST_F(ConfigDlgTest, ColumnWidthsSplitTheListThirtyToSeventyUnlessStored)
+{
+    int keyWidth = 0, commandWidth = 0, available = 0;
+    {
+        ConfigDlg dialog;
+        Drive(dialog, [&](HWND window) {
+            RECT client;
+            GetClientRect(List(window), &client);
+            available = client.right - GetSystemMetrics(SM_CXHSCROLL);
+            keyWidth = ColumnWidth(window, 0);
+            commandWidth = ColumnWidth(window, 1);
+            ui::Click(window, IDCANCEL);
+        });
+    }
+    EXPECT_EQ(keyWidth, available * 30 / 100);
+    EXPECT_EQ(commandWidth, available - available * 30 / 100);
+
+    // Either width may be stored without the other.
+    testreg::DeleteSettings();
+    testreg::SetDword(DialogKey("ConfigDlg"), "KeyWidth", 123);
+    ConfigDlg dialog;
+    Drive(dialog, [&](HWND window) {
+        keyWidth = ColumnWidth(window, 0);
+        commandWidth = ColumnWidth(window, 1);
+        ui::Click(window, IDCANCEL);
+    });
+    EXPECT_EQ(keyWidth, 123);
+    EXPECT_EQ(commandWidth, available - available * 30 / 100);
+}
+
+TEST_F(ConfigDlgTest, AddAppendsAtTheEndWhateverIsSelected)
+{
+    HotKeyList source;
+    FillTable(source, 2);
+    ConfigDlg dialog;
+    dialog.table = source;
+    std::string key;
+    bool onlyWin = false;
+    std::vector<std::string> commands;
+    INT_PTR result = Drive(dialog, [&](HWND window) {
+        Select(window, {0});
+        InEditDialog(window, IDC_ADD, [&](HWND edit) {
+            key = ui::ItemText(edit, IDC_KEY);
+            onlyWin = ui::IsChecked(edit, IDC_WIN) && !ui::IsChecked(edit, IDC_CTRL) &&
+                      !ui::IsChecked(edit, IDC_ALT) && !ui::IsChecked(edit, IDC_SHIFT);
+            ui::SetItemText(edit, IDC_COMMAND_LINE, "C:\\new.exe");
+            ui::Click(edit, IDOK);
+        });
+        // A cancelled add changes nothing.
+        InEditDialog(window, IDC_ADD, [&](HWND edit) {
+            ui::SetItemText(edit, IDC_COMMAND_LINE, "C:\\dropped.exe");
+            ui::Click(edit, IDCANCEL);
+        });
+        commands = Commands(window);
+        ui::Click(window, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(key, "A");
+    EXPECT_TRUE(onlyWin);
+    EXPECT_EQ(commands, (std::vector<std::string>{"C:\\tool0.exe", "C:\\tool1.exe", "C:\\new.exe"}));
+    ASSERT_EQ(dialog.table.count, 3);
+    EXPECT_EQ(dialog.table.items[2].key, static_cast<UINT>('A'));
+    EXPECT_EQ(dialog.table.items[2].modifiers, HotKeyWin);
+    EXPECT_EQ(TextOf(dialog.table.items[2].commandLine), "C:\\new.exe");
+}
+
+TEST_F(ConfigDlgTest, EditChangesTheFirstSelectedRowInPlace)
+{
+    HotKeyList source;
+    FillTable(source, 3);
+    ConfigDlg dialog;
+    dialog.table = source;
+    std::string shown;
+    std::vector<std::string> afterEdit, afterCancel;
+    bool noneSelectedOpensNothing = false;
+    INT_PTR result = Drive(dialog, [&](HWND window) {
+        Select(window, {});
+        noneSelectedOpensNothing = NoEditDialogAfter(window, IDC_EDIT);
+        Select(window, {1, 2});
+        InEditDialog(window, IDC_EDIT, [&](HWND edit) {
+            shown = ui::ItemText(edit, IDC_COMMAND_LINE);
+            ui::SetItemText(edit, IDC_COMMAND_LINE, "C:\\edited.exe");
+            SendMessageA(GetDlgItem(edit, IDC_SHIFT), BM_SETCHECK, BST_CHECKED, 0);
+            ui::Click(edit, IDOK);
+        });
+        afterEdit = Commands(window);
+        InEditDialog(window, IDC_EDIT, [&](HWND edit) {
+            ui::SetItemText(edit, IDC_COMMAND_LINE, "C:\\dropped.exe");
+            ui::Click(edit, IDCANCEL);
+        });
+        afterCancel = Commands(window);
+        ui::Click(window, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_TRUE(noneSelectedOpensNothing);
+    EXPECT_EQ(shown, "C:\\tool1.exe");
+    EXPECT_EQ(afterEdit, (std::vector<std::string>{"C:\\tool0.exe", "C:\\edited.exe", "C:\\tool2.exe"}));
+    EXPECT_EQ(afterCancel, afterEdit);
+    ASSERT_EQ(dialog.table.count, 3);
+    EXPECT_EQ(TextOf(dialog.table.items[1].commandLine), "C:\\edited.exe");
+    EXPECT_EQ(dialog.table.items[1].modifiers, HotKeyWin | HotKeyShift);
+    EXPECT_EQ(TextOf(dialog.table.items[1].parameters), "-p") << "untouched fields survive the edit";
+}
+
+TEST_F(ConfigDlgTest, DoubleClickEditsTheRowAndHeaderClickNeverSorts)
+{
+    HotKeyList source;
+    source.Append(MakeEntry('C', HotKeyWin, "C:\\c.exe"));
+    source.Append(MakeEntry('A', HotKeyWin, "C:\\a.exe"));
+    source.Append(MakeEntry('B', HotKeyWin, "C:\\b.exe"));
+    ConfigDlg dialog;
+    dialog.table = source;
+    std::string shown;
+    std::vector<std::string> afterHeaderClick;
+    Drive(dialog, [&](HWND window) {
+        HWND header = reinterpret_cast<HWND>(SendMessageA(List(window), LVM_GETHEADER, 0, 0));
+        RECT column = {};
+        SendMessageA(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&column));
+        ui::PostClick(header, {(column.left + column.right) / 2, (column.top + column.bottom) / 2}, false);
+        ui::Sync();
+        afterHeaderClick = Commands(window);
+
+        RECT row = {LVIR_LABEL};
+        SendMessageA(List(window), LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
+        ui::PostClick(List(window), {(row.left + row.right) / 2, (row.top + row.bottom) / 2}, true);
+        HWND edit = ui::WaitForDialog(EditCaption);
+        ASSERT_TRUE(edit);
+        shown = ui::ItemText(edit, IDC_COMMAND_LINE);
+        ui::Click(edit, IDCANCEL);
+        ASSERT_TRUE(ui::WaitGone(edit));
+        ui::Click(window, IDCANCEL);
+    });
+    EXPECT_EQ(afterHeaderClick, (std::vector<std::string>{"C:\\c.exe", "C:\\a.exe", "C:\\b.exe"}));
+    EXPECT_EQ(shown, "C:\\b.exe");
+}
+
+TEST_F(ConfigDlgTest, DeleteKeyAndButtonRemoveOnlyTheFirstSelectedRowAndItsRecord)
+{
+    HotKeyList source;
+    FillTable(source, 4);
+    LONG before = g_liveBlocks;
+    std::vector<std::string> afterNothingSelected, afterKey, afterButton;
+    LONG blocksBeforeDelete = 0, blocksAfterDelete = 0;
+    {
+        ConfigDlg dialog;
+        dialog.table = source;
+        INT_PTR result = Drive(dialog, [&](HWND window) {
+            ASSERT_TRUE(ui::FocusControl(window, IDC_LIST));
+            Select(window, {});
+            ASSERT_TRUE(ui::PressKey(VK_DELETE));
+            afterNothingSelected = Commands(window);
+            Select(window, {0, 2});
+            blocksBeforeDelete = g_liveBlocks;
+            ASSERT_TRUE(ui::PressKey(VK_DELETE));
+            blocksAfterDelete = g_liveBlocks;
+            afterKey = Commands(window);
+            Select(window, {1, 2});
+            ui::Click(window, IDC_DELETE);
+            ui::Sync();
+            afterButton = Commands(window);
+            ui::Click(window, IDOK);
+        });
+        EXPECT_EQ(result, IDOK);
+        EXPECT_EQ(Commands(dialog.table), afterButton);
+    }
+    EXPECT_EQ(afterNothingSelected.size(), 4u);
+    EXPECT_EQ(afterKey, (std::vector<std::string>{"C:\\tool1.exe", "C:\\tool2.exe", "C:\\tool3.exe"}));
+    EXPECT_EQ(blocksAfterDelete, blocksBeforeDelete - 1) << "the row's record is freed at once";
+    EXPECT_EQ(afterButton, (std::vector<std::string>{"C:\\tool1.exe", "C:\\tool3.exe"}));
+    EXPECT_EQ(g_liveBlocks, before);
+}
+
+TEST_F(ConfigDlgTest, GrowsBothWaysDownToItsMinimumWithButtonsAtTheRight)
+{
+    ConfigDlg dialog;
+    SIZE start = {}, smallest = {}, bigger = {};
+    const int ids[6] = {IDOK, IDCANCEL, IDC_ADD, IDC_DELETE, IDC_EDIT, IDC_LIST};
+    RECT before[6] = {}, after[6] = {};
+    Drive(dialog, [&](HWND window) {
+        start = ui::WindowSize(window);
+        for (int i = 0; i < 6; ++i)
+            before[i] = ui::ControlRect(window, ids[i]);
+        SetWindowPos(window, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
+        smallest = ui::WindowSize(window);
+        SetWindowPos(window, nullptr, 0, 0, start.cx + 150, start.cy + 90, SWP_NOMOVE | SWP_NOZORDER);
+        bigger = ui::WindowSize(window);
+        for (int i = 0; i < 6; ++i)
+            after[i] = ui::ControlRect(window, ids[i]);
+        ui::Click(window, IDCANCEL);
+    });
+    EXPECT_EQ(smallest.cx, start.cx * 2 / 5);
+    EXPECT_EQ(smallest.cy, start.cy * 4 / 5);
+    EXPECT_EQ(bigger.cx, start.cx + 150);
+    EXPECT_EQ(bigger.cy, start.cy + 90);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(after[i].left, before[i].left + 150) << ids[i];
+        EXPECT_EQ(after[i].top, before[i].top) << ids[i];
+        EXPECT_EQ(after[i].right - after[i].left, before[i].right - before[i].left) << ids[i];
+        EXPECT_EQ(after[i].bottom - after[i].top, before[i].bottom - before[i].top) << ids[i];
+    }
+    EXPECT_EQ(after[5].left, before[5].left);
+    EXPECT_EQ(after[5].top, before[5].top);
+    EXPECT_EQ(after[5].right, before[5].right + 150);
+    EXPECT_EQ(after[5].bottom, before[5].bottom + 90);
+}
+
+TEST_F(ConfigDlgTest, StoredSizeOpensCentredOnTheWorkArea)
+{
+    SIZE base = {};
+    {
+        ConfigDlg dialog;
+        Drive(dialog, [&](HWND window) {
+            base = ui::WindowSize(window);
+            ui::Click(window, IDCANCEL);
+        });
+    }
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+
+    struct Case {
+        bool width, height;
+        LONG storedWidth, storedHeight, expectedWidth, expectedHeight;
+    } cases[] = {
+        {true, true, 700, 480, 700, 480},
+        {true, false, 700, 0, base.cx, base.cy},
+        {false, true, 0, 480, base.cx, base.cy},
+        // Below the minimum, which is measured before the stored size applies.
+        {true, true, 30, 30, base.cx * 2 / 5, base.cy * 4 / 5},
+    };
+    for (const Case& c : cases) {
+        testreg::DeleteSettings();
+        if (c.width)
+            testreg::SetDword(DialogKey("ConfigDlg"), "Width", static_cast<DWORD>(c.storedWidth));
+        if (c.height)
+            testreg::SetDword(DialogKey("ConfigDlg"), "Height", static_cast<DWORD>(c.storedHeight));
+        ConfigDlg dialog;
+        RECT rect = {};
+        Drive(dialog, [&](HWND window) {
+            rect = ui::ScreenRect(window);
+            ui::Click(window, IDCANCEL);
+        });
+        LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
+        EXPECT_EQ(width, c.expectedWidth) << c.storedWidth << "x" << c.storedHeight;
+        EXPECT_EQ(height, c.expectedHeight) << c.storedWidth << "x" << c.storedHeight;
+        if (c.width && c.height) {
+            EXPECT_EQ(rect.left, (work.left + work.right - width) / 2);
+            EXPECT_EQ(rect.top, (work.top + work.bottom - height) / 2);
+        }
+    }
+}
+
+TEST_F(ConfigDlgTest, ClosingThroughTheSystemMenuOrEscapeIsCancel)
+{
+    ConfigDlg dialog;
+    INT_PTR result = Drive(dialog, [&](HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); });
+    EXPECT_EQ(result, IDCANCEL);
+
+    ConfigDlg again;
+    result = Drive(again, [&](HWND window) {
+        ASSERT_TRUE(ui::FocusControl(window, IDC_LIST));
+        ui::PressKey(VK_ESCAPE, false);
+        ui::WaitGone(window);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+}
+
+TEST_F(ConfigDlgTest, AddDoesNothingAtAThousandRows)
+{
+    HotKeyList source;
+    HotKey entry = MakeEntry('A', HotKeyWin, "C:\\same.exe");
+    for (int i = 0; i < 1000; ++i)
+        source.Append(entry);
+    ConfigDlg dialog;
+    dialog.table = source;
+    bool fullOpensNothing = false, refilledOpensNothing = false;
+    int rows = 0;
+    INT_PTR result = Drive(dialog, [&](HWND window) {
+        fullOpensNothing = NoEditDialogAfter(window, IDC_ADD);
+        Select(window, {0});
+        ui::Click(window, IDC_DELETE);
+        InEditDialog(window, IDC_ADD, [&](HWND edit) {
+            ui::SetItemText(edit, IDC_COMMAND_LINE, "C:\\last.exe");
+            ui::Click(edit, IDOK);
+        });
+        refilledOpensNothing = NoEditDialogAfter(window, IDC_ADD);
+        rows = RowCount(window);
+        ui::Click(window, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_TRUE(fullOpensNothing);
+    EXPECT_TRUE(refilledOpensNothing);
+    EXPECT_EQ(rows, 1000);
+    ASSERT_EQ(dialog.table.count, 1000);
+    EXPECT_EQ(TextOf(dialog.table.items[999].commandLine), "C:\\last.exe");
+}
+
+TEST_F(ConfigDlgTest, RowCopyThatTheHeapRefusesLosesNoEntry)
+{
+    HotKeyList source;
+    FillTable(source, 3);
+    ConfigDlg dialog;
+    dialog.table = source;
+    bool newRowKept = true, existingReplaced = true;
+    int rowsAfterNew = 0;
+    std::vector<std::string> afterFailedEdit;
+    INT_PTR result = Drive(dialog, [&](HWND window) {
+        HotKey replacement = MakeEntry('Z', HotKeyAlt, "C:\\replacement.exe");
+        ui::OnUiThread([&] {
+            // A new row whose first record cannot be allocated goes away.
+            LVITEMA item = {LVIF_PARAM};
+            item.iItem = 3;
+            int row = static_cast<int>(SendMessageA(List(window), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+            g_allocationsBeforeFailure = 0;
+            newRowKept = dialog.SetItem(row, &replacement);
+            // An existing row keeps its record and texts.
+            existingReplaced = dialog.SetItem(1, &replacement);
+            g_allocationsBeforeFailure = -1;
+        });
+        rowsAfterNew = RowCount(window);
+        afterFailedEdit = Commands(window);
+        ui::Click(window, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_FALSE(newRowKept);
+    EXPECT_FALSE(existingReplaced);
+    EXPECT_EQ(rowsAfterNew, 3);
+    EXPECT_EQ(afterFailedEdit, Commands(source));
+    EXPECT_EQ(Commands(dialog.table), Commands(source));
+    EXPECT_TRUE(dialog.tableComplete);
+}
+
+TEST_F(ConfigDlgTest, RowWithoutRecordNeitherCrashesEditNorLosesOtherEntries)
+{
+    HotKeyList source;
+    FillTable(source, 3);
+    LONG before = g_liveBlocks;
+    {
+        ConfigDlg dialog;
+        dialog.table = source;
+        bool editOpensNothing = false;
+        INT_PTR result = Drive(dialog, [&](HWND window) {
+            ui::OnUiThread([&] {
+                HotKey* record = RowRecord(window, 1);
+                LVITEMA item = {LVIF_PARAM};
+                item.iItem = 1;
+                item.lParam = 0;
+                SendMessageA(List(window), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+                record->~HotKey();
+                FreeBlock(record);
+            });
+            Select(window, {1});
+            editOpensNothing = NoEditDialogAfter(window, IDC_EDIT);
+            ui::Click(window, IDOK);
+        });
+        EXPECT_EQ(result, IDOK);
+        EXPECT_TRUE(editOpensNothing);
+        EXPECT_EQ(Commands(dialog.table), (std::vector<std::string>{"C:\\tool0.exe", "C:\\tool2.exe"}));
+        EXPECT_FALSE(dialog.tableComplete) << "the table lost an entry and must not go live";
+    }
+    EXPECT_EQ(g_liveBlocks, before);
+}
+
+// The Configuration command against a stand-in launcher window.
+class ConfigurationCommandTest : public ConfigDlgTest {
+protected:
+    void SetUp() override
+    {
+        ConfigDlgTest::SetUp();
+        launcher = CreateWindowExA(0, "STATIC", "launcher", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+        probe = CreateWindowExA(0, "STATIC", "probe", 0, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                nullptr);
+        HotKeyList empty;
+        g_hotKeys = empty;
+    }
+    void TearDown() override
+    {
+        UnregisterHotKeys(launcher, g_hotKeys);
+        HotKeyList empty;
+        g_hotKeys = empty;
+        DestroyWindow(probe);
+        DestroyWindow(launcher);
+        ConfigDlgTest::TearDown();
+    }
+
+    // Live table with registered hot keys, stored as well.
+    void GoLive(const HotKeyList& list)
+    {
+        g_hotKeys = list;
+        testreg::CreateKey(testreg::AppKey);
+        SaveHotKeys(g_hotKeys);
+        RegisterHotKeys(launcher, g_hotKeys);
+    }
+
+    // True while some window holds the combination.
+    bool Registered(UINT modifiers, UINT key)
+    {
+        if (!RegisterHotKey(probe, 1, modifiers, key))
+            return true;
+        UnregisterHotKey(probe, 1);
+        return false;
+    }
+
+    void RunCommand(const std::function<void(HWND)>& script)
+    {
+        ui::RunWithScript(
+            [&] {
+                ConfigurationCommand(launcher);
+                return INT_PTR(0);
+            },
+            [&] {
+                HWND window = ui::WaitForDialog(Caption);
+                ASSERT_TRUE(window);
+                EXPECT_EQ(GetWindow(window, GW_OWNER), launcher);
+                dialogOpenMeanwhile = g_dialogOpen;
+                script(window);
+            });
+    }
+
+    static std::string StoredType(const std::string& path, const char* name)
+    {
+        DWORD type = 0;
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return "no key";
+        LONG status = RegQueryValueExA(key, name, nullptr, &type, nullptr, nullptr);
+        RegCloseKey(key);
+        if (status != ERROR_SUCCESS)
+            return "absent";
+        return type == REG_SZ ? "REG_SZ" : type == REG_DWORD ? "REG_DWORD" : "other";
+    }
+
+    HWND launcher = nullptr;
+    HWND probe = nullptr;
+    int dialogOpenMeanwhile = -1;
+};
+
+TEST_F(ConfigurationCommandTest, OkStoresTheTableAndRegistersTheNewHotKeyAtOnce)
+{
+    HotKeyList live;
+    live.Append(MakeEntry('1', HotKeyWin, "C:\\dravik.exe", "1024 768"));
+    live.Append(MakeEntry(VK_SPACE, HotKeyCtrl | HotKeyWin, "C:\\pellin.exe", nullptr, "C:\\work\\"));
+    GoLive(live);
+    RunCommand([&](HWND window) {
+        InEditDialog(window, IDC_ADD, [&](HWND edit) {
+            SendMessageA(GetDlgItem(edit, IDC_KEY), WM_KEYDOWN, VK_F9, 0);
+            SendMessageA(GetDlgItem(edit, IDC_WIN), BM_SETCHECK, BST_UNCHECKED, 0);
+            SendMessageA(GetDlgItem(edit, IDC_CTRL), BM_SETCHECK, BST_CHECKED, 0);
+            ui::SetItemText(edit, IDC_COMMAND_LINE, "C:\\added.exe");
+            ui::Click(edit, IDOK);
+        });
+        ui::Click(window, IDOK);
+    });
+    EXPECT_EQ(dialogOpenMeanwhile, 1);
+    EXPECT_EQ(g_dialogOpen, 0);
+    ASSERT_EQ(g_hotKeys.count, 3);
+    EXPECT_EQ(g_hotKeys.items[2].key, static_cast<UINT>(VK_F9));
+    EXPECT_EQ(g_hotKeys.items[2].modifiers, HotKeyCtrl);
+    EXPECT_TRUE(Registered(HotKeyCtrl, VK_F9));
+    EXPECT_TRUE(Registered(HotKeyWin, '1'));
+
+    const std::string keys = std::string(testreg::AppKey) + "\\Keys";
+    EXPECT_EQ(testreg::SubKeys(keys), (std::vector<std::string>{"000", "001", "002"}));
+    struct Stored {
+        const char* key;
+        DWORD modifiers;
+        const char* commandLine;
+        const char* parameters;
+        const char* workingDirectory;
+    } expected[] = {
+        {"1", HotKeyWin, "C:\\dravik.exe", "1024 768", nullptr},
+        {"Space", HotKeyCtrl | HotKeyWin, "C:\\pellin.exe", nullptr, "C:\\work\\"},
+        {"F9", HotKeyCtrl, "C:\\added.exe", nullptr, nullptr},
+    };
+    for (int i = 0; i < 3; ++i) {
+        std::string entry = testreg::EntryPath(i);
+        EXPECT_EQ(StoredType(entry, "Key"), "REG_SZ");
+        EXPECT_EQ(testreg::GetString(entry, "Key"), expected[i].key);
+        EXPECT_EQ(StoredType(entry, "Modifier"), "REG_DWORD");
+        EXPECT_EQ(testreg::GetDword(entry, "Modifier"), expected[i].modifiers);
+        EXPECT_EQ(StoredType(entry, "CommandLine"), "REG_SZ");
+        EXPECT_EQ(testreg::GetString(entry, "CommandLine"), expected[i].commandLine);
+        if (expected[i].parameters)
+            EXPECT_EQ(testreg::GetString(entry, "Parameters"), expected[i].parameters);
+        else
+            EXPECT_EQ(StoredType(entry, "Parameters"), "absent") << i;
+        if (expected[i].workingDirectory)
+            EXPECT_EQ(testreg::GetString(entry, "WorkingDirectory"), expected[i].workingDirectory);
+        else
+            EXPECT_EQ(StoredType(entry, "WorkingDirectory"), "absent") << i;
+    }
+}
+
+TEST_F(ConfigurationCommandTest, CancelKeepsTablesButStoresSizeAndColumnWidths)
+{
+    HotKeyList live;
+    FillTable(live, 3);
+    GoLive(live);
+    SIZE size = {};
+    RunCommand([&](HWND window) {
+        Select(window, {0});
+        ui::Click(window, IDC_DELETE);
+        SetWindowPos(window, nullptr, 0, 0, 720, 410, SWP_NOMOVE | SWP_NOZORDER);
+        SendMessageA(List(window), LVM_SETCOLUMNWIDTH, 0, 140);
+        SendMessageA(List(window), LVM_SETCOLUMNWIDTH, 1, 260);
+        size = ui::WindowSize(window);
+        ui::Click(window, IDCANCEL);
+    });
+    EXPECT_EQ(Commands(g_hotKeys), Commands(live));
+    EXPECT_EQ(testreg::SubKeys(std::string(testreg::AppKey) + "\\Keys").size(), 3u);
+    EXPECT_TRUE(Registered(live.items[0].modifiers, live.items[0].key));
+    const std::string geometry = DialogKey("ConfigDlg");
+    EXPECT_EQ(testreg::GetDword(geometry, "Width"), static_cast<DWORD>(size.cx));
+    EXPECT_EQ(testreg::GetDword(geometry, "Height"), static_cast<DWORD>(size.cy));
+    EXPECT_EQ(testreg::GetDword(geometry, "KeyWidth"), 140u);
+    EXPECT_EQ(testreg::GetDword(geometry, "CommandWidth"), 260u);
+}
+
+TEST_F(ConfigurationCommandTest, OkWithAShorterTableReleasesTheHotKeysBeyondIt)
+{
+    HotKeyList live;
+    live.Append(MakeEntry(VK_F2, HotKeyCtrl, "C:\\two.exe"));
+    live.Append(MakeEntry(VK_F3, HotKeyCtrl, "C:\\three.exe"));
+    live.Append(MakeEntry(VK_F4, HotKeyCtrl, "C:\\four.exe"));
+    GoLive(live);
+    ASSERT_TRUE(Registered(HotKeyCtrl, VK_F4));
+    RunCommand([&](HWND window) {
+        Select(window, {0});
+        ui::Click(window, IDC_DELETE);
+        ui::Click(window, IDOK);
+    });
+    EXPECT_EQ(Commands(g_hotKeys), (std::vector<std::string>{"C:\\three.exe", "C:\\four.exe"}));
+    EXPECT_FALSE(Registered(HotKeyCtrl, VK_F2));
+    EXPECT_TRUE(Registered(HotKeyCtrl, VK_F3));
+    EXPECT_TRUE(Registered(HotKeyCtrl, VK_F4));
+    EXPECT_EQ(testreg::SubKeys(std::string(testreg::AppKey) + "\\Keys"), (std::vector<std::string>{"000", "001"}));
+}
+
+TEST_F(ConfigurationCommandTest, OkOnARowTheHeapRefusedLeavesTheLiveTable)
+{
+    HotKeyList live;
+    FillTable(live, 3);
+    GoLive(live);
+    // The copy of the table succeeds, every row's record fails.
+    g_allocationsBeforeFailure = 1;
+    int rows = -1;
+    RunCommand([&](HWND window) {
+        ui::OnUiThread([] { g_allocationsBeforeFailure = -1; });
+        rows = RowCount(window);
+        ui::Click(window, IDOK);
+    });
+    EXPECT_EQ(rows, 0);
+    EXPECT_EQ(Commands(g_hotKeys), Commands(live));
+    EXPECT_EQ(testreg::SubKeys(std::string(testreg::AppKey) + "\\Keys").size(), 3u);
+    EXPECT_TRUE(Registered(live.items[2].modifiers, live.items[2].key));
+}
+
+TEST_F(ConfigurationCommandTest, NoDialogWhenTheTableCannotBeCopied)
+{
+    HotKeyList live;
+    FillTable(live, 2);
+    GoLive(live);
+    g_allocationsBeforeFailure = 0;
+    HWND seen = reinterpret_cast<HWND>(1);
+    ui::RunWithScript(
+        [&] {
+            ConfigurationCommand(launcher);
+            return INT_PTR(0);
+        },
+        [&] { seen = ui::WaitForDialog(Caption, 1500); });
+    g_allocationsBeforeFailure = -1;
+    EXPECT_EQ(seen, nullptr);
+    EXPECT_EQ(g_dialogOpen, 0);
+    EXPECT_EQ(Commands(g_hotKeys), Commands(live));
+}
+
+}  // namespace

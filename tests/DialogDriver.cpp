@@ -1,0 +1,268 @@
+#include "DialogDriver.h"
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace ui {
+namespace {
+
+constexpr UINT RunMessage = WM_APP + 0x3A1;
+
+DWORD g_uiThread = 0;
+std::atomic<long> g_keyUps{0};
+
+
+// Pending, then either running (and done) or abandoned by a waiter that
+// gave up; an abandoned request never runs, a running one is waited for.
+enum RequestState { Pending, Running, Abandoned };
+struct RunRequest {
+    std::function<void()> fn;
+    std::atomic<int> state{Pending};
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ~RunRequest() { CloseHandle(done); }
+};
+
+LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && wParam == PM_REMOVE) {
+        MSG* msg = reinterpret_cast<MSG*>(lParam);
+        if (msg->message == WM_KEYUP || msg->message == WM_SYSKEYUP) {
+            ++g_keyUps;
+        } else if (msg->hwnd == nullptr && msg->message == RunMessage) {
+            std::shared_ptr<RunRequest>* posted = reinterpret_cast<std::shared_ptr<RunRequest>*>(msg->lParam);
+            RunRequest& request = **posted;
+            int pending = Pending;
+            if (request.state.compare_exchange_strong(pending, Running)) {
+                request.fn();
+                SetEvent(request.done);
+            }
+            delete posted;
+            msg->message = WM_NULL;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+std::vector<HWND> ThreadDialogs(bool visibleOnly)
+{
+    struct Found {
+        std::vector<HWND> windows;
+        bool visibleOnly;
+    } found{{}, visibleOnly};
+    EnumThreadWindows(
+        g_uiThread,
+        [](HWND window, LPARAM data) -> BOOL {
+            Found& found = *reinterpret_cast<Found*>(data);
+            char name[32] = "";
+            GetClassNameA(window, name, sizeof(name));
+            if (lstrcmpA(name, "#32770") == 0 && (!found.visibleOnly || IsWindowVisible(window)))
+                found.windows.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found.windows;
+}
+
+INPUT KeyInput(WORD key, bool up)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+}  // namespace
+
+void InstallOn(DWORD threadId)
+{
+    g_uiThread = threadId;
+    SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr, threadId);
+}
+
+bool OnUiThread(const std::function<void()>& fn, DWORD timeoutMs)
+{
+    auto request = std::make_shared<RunRequest>();
+    request->fn = fn;
+    auto* posted = new std::shared_ptr<RunRequest>(request);
+    if (!PostThreadMessageA(g_uiThread, RunMessage, 0, reinterpret_cast<LPARAM>(posted))) {
+        delete posted;
+        return false;
+    }
+    if (WaitForSingleObject(request->done, timeoutMs) == WAIT_OBJECT_0)
+        return true;
+    int pending = Pending;
+    if (request->state.compare_exchange_strong(pending, Abandoned))
+        return false;
+    WaitForSingleObject(request->done, INFINITE);
+    return true;
+}
+
+bool Sync()
+{
+    return OnUiThread([] {});
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(5);
+    }
+}
+
+HWND FindDialog(const char* caption)
+{
+    for (HWND window : ThreadDialogs(true)) {
+        if (Text(window) == caption)
+            return window;
+    }
+    return nullptr;
+}
+
+HWND WaitForDialog(const char* caption, DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindDialog(caption)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+bool WaitGone(HWND window, DWORD timeoutMs)
+{
+    return WaitUntil([&] { return !IsWindow(window); }, timeoutMs);
+}
+
+int CountDialogs()
+{
+    return static_cast<int>(ThreadDialogs(false).size());
+}
+
+int CountWindows()
+{
+    int count = 0;
+    EnumThreadWindows(
+        g_uiThread, [](HWND, LPARAM data) -> BOOL {
+            ++*reinterpret_cast<int*>(data);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+std::string Text(HWND window)
+{
+    char text[2048] = "";
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+std::string ItemText(HWND dialog, int id)
+{
+    return Text(GetDlgItem(dialog, id));
+}
+
+bool IsChecked(HWND dialog, int id)
+{
+    return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Click(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void SetItemText(HWND dialog, int id, const char* text)
+{
+    SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+bool FocusControl(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    return WaitUntil([&] {
+        if (GetForegroundWindow() != dialog)
+            SetForegroundWindow(dialog);
+        GUITHREADINFO info = {sizeof(info)};
+        GetGUIThreadInfo(g_uiThread, &info);
+        if (info.hwndFocus != control)
+            PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+        Sync();
+        GetGUIThreadInfo(g_uiThread, &info);
+        return GetForegroundWindow() == dialog && info.hwndFocus == control;
+    });
+}
+
+bool PressChord(std::initializer_list<WORD> keys, bool waitForRelease)
+{
+    std::vector<INPUT> inputs;
+    for (WORD key : keys)
+        inputs.push_back(KeyInput(key, false));
+    for (auto key = keys.end(); key != keys.begin();)
+        inputs.push_back(KeyInput(*--key, true));
+    long expected = g_keyUps + static_cast<long>(keys.size());
+    if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
+        return false;
+    return !waitForRelease || WaitUntil([&] { return g_keyUps >= expected; });
+}
+
+void PostClick(HWND window, POINT client, bool doubleClick)
+{
+    LPARAM where = MAKELPARAM(client.x, client.y);
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageA(window, WM_LBUTTONUP, 0, where);
+    if (doubleClick) {
+        PostMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
+        PostMessageA(window, WM_LBUTTONUP, 0, where);
+    }
+}
+
+RECT ControlRect(HWND dialog, int id)
+{
+    RECT rect = ScreenRect(GetDlgItem(dialog, id));
+    MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+SIZE WindowSize(HWND window)
+{
+    RECT rect = ScreenRect(window);
+    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+RECT ScreenRect(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+INT_PTR RunWithScript(const std::function<INT_PTR()>& show, const std::function<void()>& script)
+{
+    std::atomic<bool> shown{false};
+    std::thread driver([&] {
+        script();
+        // Cancel whatever is left until the dialog has returned.
+        while (!shown) {
+            for (HWND window : ThreadDialogs(false))
+                PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+            Sleep(20);
+        }
+    });
+    INT_PTR result = show();
+    // Key messages of a key that ended the dialog would reach the next one.
+    MSG stale;
+    while (PeekMessageA(&stale, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+    shown = true;
+    driver.join();
+    return result;
+}
+
+}  // namespace ui

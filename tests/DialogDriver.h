@@ -1,0 +1,60 @@
+#pragma once
+// Drives Zindral's modal dialogs inside the test process: the test's main
+// thread shows a dialog (it runs the platform's modal loop), and a script on
+// a second thread waits for windows, clicks, types and looks.
+#include <windows.h>
+#include <functional>
+#include <initializer_list>
+#include <string>
+
+namespace ui {
+
+// Installs the message hook on the calling thread, which becomes the UI thread.
+void InstallOn(DWORD threadId);
+
+// Runs fn on the UI thread, from inside whatever modal loop runs there, and
+// waits for it. False if it did not run in time.
+bool OnUiThread(const std::function<void()>& fn, DWORD timeoutMs = 10000);
+// Every message posted to the UI thread before this call has been retrieved.
+bool Sync();
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+// A visible top-level dialog of the UI thread with that caption, or null.
+HWND FindDialog(const char* caption);
+HWND WaitForDialog(const char* caption, DWORD timeoutMs = 10000);
+bool WaitGone(HWND window, DWORD timeoutMs = 10000);
+// Top-level dialog windows of the UI thread (hidden ones included).
+int CountDialogs();
+// Every top-level window of the UI thread.
+int CountWindows();
+
+std::string Text(HWND window);
+std::string ItemText(HWND dialog, int id);
+bool IsChecked(HWND dialog, int id);
+// Posts the button's click to the dialog (a modal one may open from it).
+void Click(HWND dialog, int id);
+void SetItemText(HWND dialog, int id, const char* text);
+
+// Makes the dialog the foreground window with the focus on control id.
+bool FocusControl(HWND dialog, int id);
+// Presses the keys through SendInput: down in order, up in reverse order,
+// and waits until the UI thread has taken every key-up from its queue.
+// A key that closes its window loses its key-up: don't wait for it then.
+bool PressChord(std::initializer_list<WORD> keys, bool waitForRelease = true);
+inline bool PressKey(WORD key, bool waitForRelease = true) { return PressChord({key}, waitForRelease); }
+
+// Posts the left button's messages of a click (or a double click) at a
+// point of the window's client area, as the window would receive them.
+void PostClick(HWND window, POINT client, bool doubleClick);
+
+// A control's rectangle in its dialog's client coordinates.
+RECT ControlRect(HWND dialog, int id);
+SIZE WindowSize(HWND window);
+RECT ScreenRect(HWND window);
+
+// Runs show() (a modal dialog) on this thread while script() runs on a second
+// thread. Whatever the script leaves open is cancelled, so that a failing
+// test never hangs. Returns show()'s result.
+INT_PTR RunWithScript(const std::function<INT_PTR()>& show, const std::function<void()>& script);
+
+}  // namespace ui

@@ -1,0 +1,230 @@
+// The configuration dialog of the real zindral.exe, opened the way the shell
+// and the tray menu open it and worked with real key presses.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+#include "tests/e2e/Driver.h"
+
+using namespace e2e;
+
+namespace {
+
+const UINT Ctrl = 2, Shift = 4;
+const char Cmd[] = "%WINDIR%\\system32\\cmd.exe";
+const char ConfigCaption[] = "Hot Key Configuration";
+const char EditCaption[] = "Edit Hot Key";
+// Control identifiers of the dialog templates.
+const int IdList = 1008, IdAdd = 1005, IdKey = 1003, IdWin = 1004, IdCtrl = 1005, IdShift = 1007;
+const int IdCommandLine = 1000, IdParameters = 1001;
+
+std::string WriteFile(const std::string& path)
+{
+    return "/c echo fired> \"" + path + "\"";
+}
+
+bool AppearsSoon(const std::string& path)
+{
+    return WaitUntil([&] { return FileExists(path); }, 15000);
+}
+
+// WM_GETTEXT, not GetWindowTextA: across processes that one gives only the
+// caption the window was created with, never an edit control's text.
+std::string WindowText(HWND window)
+{
+    char text[512] = "";
+    SendMessageA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// Reads a list-view cell of another process through memory of its own.
+std::string CellText(HANDLE process, HWND list, int row, int column)
+{
+    struct Block {
+        LVITEMA item;
+        char text[260];
+    };
+    Block* remote = static_cast<Block*>(
+        VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!remote)
+        return "<no memory>";
+    Block local = {};
+    local.item.iSubItem = column;
+    local.item.pszText = remote->text;
+    local.item.cchTextMax = sizeof(local.text);
+    WriteProcessMemory(process, remote, &local, sizeof(local), nullptr);
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&remote->item));
+    ReadProcessMemory(process, remote, &local, sizeof(local), nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    local.text[sizeof(local.text) - 1] = '\0';
+    return local.text;
+}
+
+class DialogsEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetZindral();
+        sentinel = FreshTempFile("zindral-dialog-sentinel.txt");
+        testreg::SeedEntry(0, "F7", Ctrl | Shift, Cmd, WriteFile(sentinel).c_str());
+        testreg::SeedEntry(1, "F8", Ctrl | Shift, "C:\\second.exe", "-x");
+    }
+    void TearDown() override
+    {
+        for (HWND window : ProcessWindows(zindral.Id()))
+            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        EndAllZindral();
+        testreg::DeleteSettings();
+    }
+
+    bool Start()
+    {
+        if (!StartZindral(zindral))
+            return false;
+        launcher = FindLauncher();
+        return true;
+    }
+
+    HWND WaitForDialog(const char* caption)
+    {
+        HWND found = nullptr;
+        WaitUntil([&] {
+            for (HWND window : ProcessWindows(zindral.Id())) {
+                if (ClassOf(window) == "#32770" && WindowText(window) == caption)
+                    return (found = window) != nullptr;
+            }
+            return false;
+        });
+        return found;
+    }
+
+    int CountVisible(const char* className)
+    {
+        int count = 0;
+        for (HWND window : ProcessWindows(zindral.Id()))
+            count += ClassOf(window) == className;
+        return count;
+    }
+
+    // Entry 0 runs: every message posted to the launcher before has been handled.
+    void FireSentinel()
+    {
+        DeleteFileA(sentinel.c_str());
+        PostMessageA(launcher, WM_HOTKEY, FirstHotKeyId, 0);
+        ASSERT_TRUE(AppearsSoon(sentinel)) << "entry 0 did not run";
+    }
+
+    std::vector<std::string> Commands(HWND config)
+    {
+        HWND list = GetDlgItem(config, IdList);
+        std::vector<std::string> commands;
+        int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < rows; ++row)
+            commands.push_back(CellText(zindral.Handle(), list, row, 1));
+        return commands;
+    }
+
+    Process zindral;
+    HWND launcher = nullptr;
+    std::string sentinel;
+};
+
+TEST_F(DialogsEndToEnd, DoubleClickOpensOneDialogWithTheLiveTableAndNoMenuMeanwhile)
+{
+    ASSERT_TRUE(Start());
+    PostMessageA(launcher, TrayMessage, TrayMessage, WM_LBUTTONDBLCLK);
+    HWND config = WaitForDialog(ConfigCaption);
+    ASSERT_TRUE(config) << "the double click opened no configuration dialog";
+    EXPECT_EQ(Commands(config), (std::vector<std::string>{Cmd, "C:\\second.exe"}));
+    HWND list = GetDlgItem(config, IdList);
+    EXPECT_EQ(CellText(zindral.Handle(), list, 1, 0), "Shift + Ctrl + F8");
+
+    // A second double click and a right click while it is open: nothing.
+    PostMessageA(launcher, TrayMessage, TrayMessage, WM_LBUTTONDBLCLK);
+    PostMessageA(launcher, TrayMessage, TrayMessage, WM_RBUTTONUP);
+    FireSentinel();
+    EXPECT_EQ(CountVisible("#32770"), 1);
+    EXPECT_EQ(CountVisible("#32768"), 0) << "the tray menu showed while the dialog was open";
+
+    PostMessageA(config, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(config); }));
+    // Cancel: the stored table stays, the size is stored.
+    EXPECT_EQ(testreg::SubKeys(std::string(testreg::AppKey) + "\\Keys").size(), 2u);
+    EXPECT_TRUE(testreg::HasValue(std::string(testreg::AppKey) + "\\ConfigDlg", "Width"));
+    EXPECT_TRUE(testreg::HasValue(std::string(testreg::AppKey) + "\\ConfigDlg", "KeyWidth"));
+}
+
+TEST_F(DialogsEndToEnd, LiveHotKeyFiresWhileTheMenuOpenedDialogIsOpen)
+{
+    ASSERT_TRUE(Start());
+    PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
+    HWND config = WaitForDialog(ConfigCaption);
+    ASSERT_TRUE(config) << "the Configuration command opened no dialog";
+    EXPECT_EQ(Commands(config).size(), 2u);
+
+    FocusWindow focus;
+    DeleteFileA(sentinel.c_str());
+    ASSERT_TRUE(PressChord(focus.Handle(), Ctrl | Shift, VK_F7));
+    EXPECT_TRUE(AppearsSoon(sentinel)) << "the live hot key did not fire while the dialog was open";
+    EXPECT_TRUE(IsWindow(config));
+    PostMessageA(config, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(config); }));
+}
+
+TEST_F(DialogsEndToEnd, AddedHotKeyCapturedFromTheKeyboardFiresRightAfterOk)
+{
+    std::string added = FreshTempFile("zindral-added.txt");
+    ASSERT_TRUE(Start());
+    PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
+    HWND config = WaitForDialog(ConfigCaption);
+    ASSERT_TRUE(config);
+
+    PostMessageA(config, WM_COMMAND, MAKEWPARAM(IdAdd, BN_CLICKED), 0);
+    HWND edit = WaitForDialog(EditCaption);
+    ASSERT_TRUE(edit);
+    HWND key = GetDlgItem(edit, IdKey);
+    EXPECT_EQ(WindowText(key), "A");
+    EXPECT_EQ(SendMessageA(GetDlgItem(edit, IdWin), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+    // The key field has the focus; F9 pressed on the keyboard names the key,
+    // Shift alone changes nothing.
+    ASSERT_TRUE(MakeForeground(edit));
+    INPUT keys[4] = {};
+    WORD codes[4] = {VK_F9, VK_F9, VK_SHIFT, VK_SHIFT};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = codes[i];
+        keys[i].ki.wScan = static_cast<WORD>(MapVirtualKeyA(codes[i], MAPVK_VK_TO_VSC));
+        keys[i].ki.dwFlags = i % 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    ASSERT_EQ(SendInput(4, keys, sizeof(INPUT)), 4u);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(key) == "F9"; })) << WindowText(key);
+
+    SendMessageA(GetDlgItem(edit, IdWin), BM_SETCHECK, BST_UNCHECKED, 0);
+    SendMessageA(GetDlgItem(edit, IdCtrl), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(GetDlgItem(edit, IdShift), BM_SETCHECK, BST_CHECKED, 0);
+    SetWindowTextA(GetDlgItem(edit, IdCommandLine), Cmd);
+    SetWindowTextA(GetDlgItem(edit, IdParameters), WriteFile(added).c_str());
+    EXPECT_EQ(WindowText(key), "F9");
+    PostMessageA(edit, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(edit); }));
+    EXPECT_EQ(Commands(config).size(), 3u);
+    PostMessageA(config, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(config); }));
+
+    const std::string entry = testreg::EntryPath(2);
+    EXPECT_EQ(testreg::GetString(entry, "Key"), "F9");
+    EXPECT_EQ(testreg::GetDword(entry, "Modifier"), Ctrl | Shift);
+    EXPECT_EQ(testreg::GetString(entry, "CommandLine"), Cmd);
+    EXPECT_FALSE(testreg::HasValue(entry, "WorkingDirectory"));
+
+    FocusWindow focus;
+    ASSERT_TRUE(PressChord(focus.Handle(), Ctrl | Shift, VK_F9));
+    EXPECT_TRUE(AppearsSoon(added)) << "the new hot key did not fire";
+    DeleteFileA(sentinel.c_str());
+    ASSERT_TRUE(PressChord(focus.Handle(), Ctrl | Shift, VK_F7));
+    EXPECT_TRUE(AppearsSoon(sentinel)) << "an old hot key stopped working";
+}
+
+}  // namespace
