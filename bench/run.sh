@@ -1,0 +1,176 @@
+#!/bin/bash
+# Prints in one run what the programs cost:
+#   - sizes of the 32-bit zindral.exe and dravik.exe, a line per section, and
+#     whether address-space randomisation and no-execute are kept on;
+#   - start-up: a second Zindral start (loads the table, finds the first copy,
+#     ends) against a do-nothing program importing the same libraries;
+#   - idle: CPU time of a resident Zindral over 30 seconds.
+# Start-up and idle are measured on the 64-bit twin under wine64.
+#
+#   bench/run.sh [I686_TREE X86_64_TREE]   default: build/i686 build/x86_64
+#
+# Configures and builds the trees when needed (see scripts/run for the
+# packages). REPEAT sets the number of starts of each program (default 31).
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+tree32=${1:-$root/build/i686}
+tree64=${2:-$root/build/x86_64}
+repeat=${REPEAT:-31}
+idle_seconds=30
+
+build_tree() { # TREE ARCH
+  if [ ! -f "$1/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$1" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$2-w64-mingw32.cmake" \
+      -DZINDRAL_WINDOWS_TESTS=OFF >/dev/null || exit 1
+  fi
+  cmake --build "$1" -j2 --target zindral dravik startup_baseline >/dev/null ||
+    { echo "bench: building $1 failed" >&2; exit 1; }
+}
+
+# ---- sizes ----------------------------------------------------------------
+
+verdict() { # VALUE LIMIT
+  if [ "$1" -le "$2" ]; then echo "met"; else echo "MISSED by $(( $1 - $2 ))"; fi
+}
+
+# One line per section: bytes in the file (with the 512-byte alignment) and
+# bytes used. The headers fill the file up to the first section.
+section_lines() { # EXE
+  local size=$(stat -c %s "$1")
+  i686-w64-mingw32-objdump -h "$1" |
+    while read -r index name used _ _ offset _; do
+      [[ $index =~ ^[0-9]+$ ]] && echo "$((16#$offset)) $name $((16#$used))"
+    done | sort -n | awk -v size="$size" '
+      { off[NR] = $1; name[NR] = $2; used[NR] = $3 }
+      END {
+        printf "    %-8s %6d bytes\n", "headers", off[1]
+        for (i = 1; i <= NR; i++) {
+          end = (i < NR) ? off[i + 1] : size
+          printf "    %-8s %6d bytes in the file, %6d used\n", name[i], end - off[i], used[i]
+          padding += end - off[i] - used[i]
+        }
+        printf "    %-8s %6d bytes of alignment padding in all\n", "", padding
+      }'
+}
+
+protection_line() { # EXE
+  local dump flags=""
+  dump=$(i686-w64-mingw32-objdump -p "$1")
+  grep -q DYNAMIC_BASE <<<"$dump" && flags="$flags dynamicbase"
+  grep -q NX_COMPAT <<<"$dump" && flags="$flags nxcompat"
+  echo "    DllCharacteristics $(awk '/^DllCharacteristics/ { print $2 }' <<<"$dump"):${flags:- none}"
+  [[ $flags == *dynamicbase*nxcompat* ]] || echo "    GOAL MISSED: randomisation and no-execute must stay on"
+}
+
+size_report() { # EXE NAME LIMIT
+  local size=$(stat -c %s "$1")
+  echo "  $2: $size bytes; goal <= $3 bytes: $(verdict "$size" "$3")"
+  section_lines "$1"
+  protection_line "$1"
+}
+
+# Where the code goes: the largest functions of the linked libraries (before
+# unused sections are dropped, so an upper bound for each).
+largest_functions() {
+  i686-w64-mingw32-nm -S -C --size-sort "$tree32/libzindral_app.a" "$tree32/libzindral_core.a" \
+      2>/dev/null | while read -r _ size type name; do
+        [[ $type == [tT] && $name != .text* ]] && printf '    %5d  %s\n' "$((16#$size))" "$name"
+      done | sort -rn | head -n 10
+}
+
+# ---- start-up and idle ---------------------------------------------------
+
+wine=/usr/lib/wine/wine64
+wine_dir=$tree64/bench-wine
+run_wine() { ZINDRAL_WINE_DIR=$wine_dir bash "$root/tests/wine/wine.sh" "$@"; }
+
+windows_path() { echo "Z:${1//\//\\}"; }
+
+# A table of four entries, so that the second start has something to load.
+load_table() {
+  local reg=$wine_dir/table.reg i
+  {
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Orvane\\Zindral]\r\n\r\n'
+    for i in 0 1 2 3; do
+      printf '[HKEY_CURRENT_USER\\Software\\Orvane\\Zindral\\Keys\\00%d]\r\n' $i
+      printf '"Key"="%d"\r\n"Modifier"=dword:0000000a\r\n' $(( i + 1 ))
+      printf '"CommandLine"="C:\\\\windows\\\\notepad.exe"\r\n"Parameters"="%d.txt"\r\n\r\n' $i
+    done
+  } >"$reg"
+  "$wine" regedit /s "$(windows_path "$reg")" </dev/null >/dev/null 2>&1
+}
+
+cpu_ticks() { # PID: user + system time in clock ticks
+  awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"
+}
+
+# Waits until the process has used no CPU for two seconds (start-up done).
+settle() { # PID
+  local last=-1 now
+  for _ in $(seq 60); do
+    now=$(cpu_ticks "$1") || return 1
+    [ "$now" = "$last" ] && return 0
+    last=$now
+    sleep 2
+  done
+}
+
+milliseconds() { # one start of PROGRAM, wall-clock
+  local begin end
+  begin=$(date +%s%N)
+  "$wine" "$1" </dev/null >/dev/null 2>&1
+  end=$(date +%s%N)
+  echo $(( (end - begin) / 1000000 ))
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+startup_and_idle() {
+  local zindral=$(windows_path "$tree64/bin/zindral.exe")
+  local baseline=$(windows_path "$tree64/bin/startup_baseline.exe")
+  mkdir -p "$wine_dir"
+  eval "$(run_wine --env)" || { echo "  bench: no Wine prefix"; return 1; }
+  trap 'run_wine --stop' EXIT
+  "$wine" reg delete 'HKCU\Software\Orvane' /f </dev/null >/dev/null 2>&1
+  load_table
+
+  "$wine" "$zindral" </dev/null >/dev/null 2>&1 &
+  local resident=$!
+  settle "$resident"
+  if ! timeout 60 "$wine" "$zindral" </dev/null >/dev/null 2>&1; then
+    echo "  bench: a second Zindral did not end: is the first one up?"; return 1
+  fi
+
+  local z=() b=() i
+  for i in 1 2 3; do milliseconds "$zindral" >/dev/null; milliseconds "$baseline" >/dev/null; done
+  for (( i = 0; i < repeat; ++i )); do
+    z+=("$(milliseconds "$zindral")")
+    b+=("$(milliseconds "$baseline")")
+  done
+  local mz=$(printf '%s\n' "${z[@]}" | median) mb=$(printf '%s\n' "${b[@]}" | median)
+  echo "Start-up (x86_64 twin under wine64, warm wineserver, $repeat starts each, alternating):"
+  echo "  second Zindral start (4-entry table, first copy resident): median $mz ms"
+  echo "  do-nothing program with the same imports:                  median $mb ms"
+  awk -v z="$mz" -v b="$mb" 'BEGIN { r = z / b;
+    printf "  ratio %.2fx; goal <= 1.20x: %s\n", r, (r <= 1.2 ? "met" : "MISSED") }'
+
+  local hz=$(getconf CLK_TCK) before after
+  settle "$resident"
+  before=$(cpu_ticks "$resident")
+  sleep "$idle_seconds"
+  after=$(cpu_ticks "$resident") || { echo "  bench: the resident Zindral ended"; return 1; }
+  echo "Idle (resident Zindral, Linux process $resident, $(ls "/proc/$resident/task" | wc -l) threads):"
+  awk -v t=$(( after - before )) -v hz="$hz" -v s="$idle_seconds" 'BEGIN {
+    printf "  %d clock ticks = %.2f s of CPU over %d s; goal 0: %s\n", t, t / hz, s, (t == 0 ? "met" : "MISSED") }'
+}
+
+build_tree "$tree32" i686
+build_tree "$tree64" x86_64
+
+echo "Sizes (i686 deliverable):"
+size_report "$tree32/bin/zindral.exe" zindral.exe 20480
+size_report "$tree32/bin/dravik.exe" dravik.exe 3072
+echo "  largest functions linked into zindral.exe (bytes):"
+largest_functions
+[ -n "${SIZES_ONLY:-}" ] || startup_and_idle

@@ -1,0 +1,57 @@
+#!/bin/bash
+# Smoke test of the real 32-bit programs: 32-bit Wine through qemu, in a
+# mixed 32/64-bit prefix of its own. The 64-bit driver (native speed) starts
+# the emulated zindral.exe and plays one scenario against it.
+#
+#   i686-smoke.sh SOURCE_DIR WORK_DIR ZINDRAL.EXE DRAVIK.EXE DRIVER.EXE
+#
+# Exits 77 (reported as skipped) when the machine refuses the 32-bit setup.
+set -u
+source_dir=$1 work=$2 zindral=$3 dravik=$4 driver=$5
+wine_sh=$source_dir/tests/wine/wine.sh
+template=$work/template
+log=$work/driver.log
+
+for program in "$zindral" "$dravik" "$driver"; do
+  [ -f "$program" ] || { echo "missing $program: build the tree first"; exit 1; }
+done
+
+setup=$(bash "$source_dir/scripts/setup-wine32.sh" 2>&1)
+status=$?
+echo "$setup"
+[ $status = 0 ] || { echo "32-bit Wine could not be set up"; exit 1; }
+case "$(tail -n 1 <<<"$setup")" in
+  SKIPPED:*) exit 77 ;;
+esac
+
+export ZINDRAL_WINE_DIR=$work
+run_wine() { ZINDRAL_WINE_PREFIX=$1 ZINDRAL_WINE_TEMPLATE=$template bash "$wine_sh" "${@:2}"; }
+trap 'run_wine "$template" --stop; run_wine "$work/prefix" --stop' EXIT
+mkdir -p "$work"
+
+# A prefix made while qemu runs 32-bit programs gets its 32-bit half too; it
+# takes minutes, so it is made once per build tree and copied for each run.
+if [ ! -f "$template/.zindral-ready" ]; then
+  echo "creating the template prefix (a few minutes under emulation)"
+  run_wine "$template" --start || exit 1
+  run_wine "$template" --stop
+fi
+if [ ! -f "$template/drive_c/windows/syswow64/kernel32.dll" ]; then
+  echo "the template prefix has no 32-bit half: remove $template and run again"
+  exit 1
+fi
+
+# Every run: a copy of the template, so the registry holds no settings.
+run_wine "$work/prefix" --fresh || exit 1
+
+# Zindral's folder: dravik.exe beside it, pellin.exe not.
+app=$work/app
+rm -rf "$app" && mkdir -p "$app"
+cp "$zindral" "$dravik" "$app/" || exit 1
+windows_path="Z:${app//\//\\}\\$(basename "$zindral")"
+
+# The driver writes to a file: Wine's helper processes would keep a pipe open.
+run_wine "$work/prefix" "$driver" "$windows_path" >"$log" 2>&1 </dev/null
+status=$?
+cat "$log"
+exit $status
