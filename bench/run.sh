@@ -4,13 +4,16 @@
 #     whether address-space randomisation and no-execute are kept on;
 #   - start-up: a second Zindral start (loads the table, finds the first copy,
 #     ends) against a do-nothing program importing the same libraries;
-#   - idle: CPU time of a resident Zindral over 30 seconds.
+#   - idle: CPU time of a resident Zindral over 30 seconds;
+#   - load and save of a 999-entry table against raw registry calls.
 # Start-up and idle are measured on the 64-bit twin under wine64.
 #
 #   bench/run.sh [I686_TREE X86_64_TREE]   default: build/i686 build/x86_64
 #
 # Configures and builds the trees when needed (see scripts/run for the
-# packages). REPEAT sets the number of starts of each program (default 31).
+# packages). REPEAT sets the number of starts of each program (default 31);
+# SIZES_ONLY=1 prints the sizes alone. The first run makes a Wine prefix in
+# the 64-bit tree, which takes minutes where 32-bit Wine is installed.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 tree32=${1:-$root/build/i686}
@@ -24,7 +27,7 @@ build_tree() { # TREE ARCH
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$2-w64-mingw32.cmake" \
       -DZINDRAL_WINDOWS_TESTS=OFF >/dev/null || exit 1
   fi
-  cmake --build "$1" -j2 --target zindral dravik startup_baseline >/dev/null ||
+  cmake --build "$1" -j2 --target zindral dravik startup_baseline ${3:-} >/dev/null ||
     { echo "bench: building $1 failed" >&2; exit 1; }
 }
 
@@ -83,7 +86,7 @@ largest_functions() {
 
 wine=/usr/lib/wine/wine64
 wine_dir=$tree64/bench-wine
-run_wine() { ZINDRAL_WINE_DIR=$wine_dir bash "$root/tests/wine/wine.sh" "$@"; }
+run_wine() { ZINDRAL_WINE_TEMPLATE=${ZINDRAL_WINE_TEMPLATE:-$tree64/wine/template} ZINDRAL_WINE_DIR=$wine_dir bash "$root/tests/wine/wine.sh" "$@"; }
 
 windows_path() { echo "Z:${1//\//\\}"; }
 
@@ -130,6 +133,7 @@ startup_and_idle() {
   local zindral=$(windows_path "$tree64/bin/zindral.exe")
   local baseline=$(windows_path "$tree64/bin/startup_baseline.exe")
   mkdir -p "$wine_dir"
+  [ -f "$wine_dir/prefix/.zindral-ready" ] || echo "(making the bench's Wine prefix: a few minutes)"
   eval "$(run_wine --env)" || { echo "  bench: no Wine prefix"; return 1; }
   trap 'run_wine --stop' EXIT
   "$wine" reg delete 'HKCU\Software\Orvane' /f </dev/null >/dev/null 2>&1
@@ -163,10 +167,13 @@ startup_and_idle() {
   echo "Idle (resident Zindral, Linux process $resident, $(ls "/proc/$resident/task" | wc -l) threads):"
   awk -v t=$(( after - before )) -v hz="$hz" -v s="$idle_seconds" 'BEGIN {
     printf "  %d clock ticks = %.2f s of CPU over %d s; goal 0: %s\n", t, t / hz, s, (t == 0 ? "met" : "MISSED") }'
+
+  echo "Hot-key table (x86_64 twin under wine64):"
+  "$wine" "$(windows_path "$tree64/bench/table_bench.exe")" </dev/null 2>&1 | sed 's/\r$//; s/^/  /'
 }
 
 build_tree "$tree32" i686
-build_tree "$tree64" x86_64
+build_tree "$tree64" x86_64 table_bench
 
 echo "Sizes (i686 deliverable):"
 size_report "$tree32/bin/zindral.exe" zindral.exe 20480

@@ -86,14 +86,32 @@ int Fail(const char* what)
     return 1;
 }
 
+void ClickAt(int x, int y)
+{
+    SetCursorPos(x, y);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
 // Waits for the window and lets it paint before its picture is taken.
 int WaitAndPrint(const char* className, const char* caption)
 {
     HWND window = nullptr;
     if (!WaitFor([&] { return (window = ZindralWindow(className, caption)) != nullptr; }))
         return Fail("the window did not appear");
-    SetForegroundWindow(window);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // Active, as in front of the user: a click on the caption does that
+    // where activation from another process is not honoured.
+    if (caption) {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        ClickAt(rect.left + 30, rect.top + GetSystemMetrics(SM_CYFRAME) + 4);
+    }
+    Sleep(300);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(500);
     return PrintRect(window);
 }
@@ -104,16 +122,6 @@ void Press(WORD key)
     inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
     inputs[0].ki.wVk = inputs[1].ki.wVk = key;
     inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
-void ClickAt(int x, int y)
-{
-    SetCursorPos(x, y);
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, inputs, sizeof(INPUT));
 }
 

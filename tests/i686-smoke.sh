@@ -24,25 +24,20 @@ case "$(tail -n 1 <<<"$setup")" in
   SKIPPED:*) exit 77 ;;
 esac
 
-export ZINDRAL_WINE_DIR=$work
-run_wine() { ZINDRAL_WINE_PREFIX=$1 ZINDRAL_WINE_TEMPLATE=$template bash "$wine_sh" "${@:2}"; }
-trap 'run_wine "$template" --stop; run_wine "$work/prefix" --stop' EXIT
+export ZINDRAL_WINE_DIR=$work ZINDRAL_WINE_PREFIX=$work/prefix ZINDRAL_WINE_TEMPLATE=$template
+run_wine() { bash "$wine_sh" "$@"; }
+trap 'run_wine --stop' EXIT
 mkdir -p "$work"
 
-# A prefix made while qemu runs 32-bit programs gets its 32-bit half too; it
-# takes minutes, so it is made once per build tree and copied for each run.
-if [ ! -f "$template/.zindral-ready" ]; then
-  echo "creating the template prefix (a few minutes under emulation)"
-  run_wine "$template" --start || exit 1
-  run_wine "$template" --stop
-fi
-if [ ! -f "$template/drive_c/windows/syswow64/kernel32.dll" ]; then
+# A prefix made while qemu runs 32-bit programs gets its 32-bit half too. It
+# takes minutes, so wine.sh makes it once as a template and copies it for each
+# run: a fresh registry without settings.
+[ -f "$template/.zindral-ready" ] || echo "making the template prefix (minutes under emulation)"
+run_wine --fresh || exit 1
+if [ ! -f "$work/prefix/drive_c/windows/syswow64/kernel32.dll" ]; then
   echo "the template prefix has no 32-bit half: remove $template and run again"
   exit 1
 fi
-
-# Every run: a copy of the template, so the registry holds no settings.
-run_wine "$work/prefix" --fresh || exit 1
 
 # Zindral's folder: dravik.exe beside it, pellin.exe not.
 app=$work/app
@@ -51,7 +46,7 @@ cp "$zindral" "$dravik" "$app/" || exit 1
 windows_path="Z:${app//\//\\}\\$(basename "$zindral")"
 
 # The driver writes to a file: Wine's helper processes would keep a pipe open.
-run_wine "$work/prefix" "$driver" "$windows_path" >"$log" 2>&1 </dev/null
+run_wine "$driver" "$windows_path" >"$log" 2>&1 </dev/null
 status=$?
 cat "$log"
 exit $status
