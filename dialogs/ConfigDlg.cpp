@@ -13,11 +13,6 @@ namespace {
 
 const char SettingsName[] = "ConfigDlg";
 
-char* TextOrEmpty(const SharedString& text)
-{
-    return const_cast<char*>(text.Text() ? text.Text() : "");
-}
-
 HotKey* NewRecord(const HotKey& entry)
 {
     void* block = AllocateBlock(sizeof(HotKey));
@@ -116,12 +111,10 @@ void ConfigDlg::OnInitDialog()
     anchors[4].Capture(hwnd, IDC_DELETE, AnchorFollowRight);
     anchors[5].Capture(hwnd, IDC_LIST, AnchorGrowBoth);
 
-    RegKey settings;
-    DWORD width;
-    DWORD height;
-    if (OpenDialogSettings(settings, SettingsName) && settings.ReadDword("Width", &width) &&
-        settings.ReadDword("Height", &height)) {
-        MoveWindow(hwnd, 0, 0, static_cast<int>(width), static_cast<int>(height), TRUE);
+    int width;
+    int height;
+    if (StoredSize(SettingsName, &width, &height)) {
+        MoveWindow(hwnd, 0, 0, width, height, TRUE);
         CenterOnWorkArea();
     }
 }
@@ -188,7 +181,7 @@ bool ConfigDlg::SetItem(int index, const HotKey* entry)
     SharedString keyText = HotKeyText(*entry);
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iSubItem = 0;
-    item.pszText = TextOrEmpty(keyText);
+    item.pszText = const_cast<char*>(keyText.TextOrEmpty());
     item.lParam = reinterpret_cast<LPARAM>(record);
     if (!SendMessageA(listView, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
         DeleteRecord(record);
@@ -198,7 +191,7 @@ bool ConfigDlg::SetItem(int index, const HotKey* entry)
 
     item.mask = LVIF_TEXT;
     item.iSubItem = 1;
-    item.pszText = TextOrEmpty(entry->commandLine);
+    item.pszText = const_cast<char*>(entry->commandLine.TextOrEmpty());
     SendMessageA(listView, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     return true;
 }
@@ -268,11 +261,7 @@ void ConfigDlg::SaveGeometry()
     RegKey settings;
     if (!CreateDialogSettings(settings, SettingsName))
         return;
-    WINDOWPLACEMENT placement = {sizeof(placement)};
-    GetWindowPlacement(hwnd, &placement);
-    const RECT& normal = placement.rcNormalPosition;
-    settings.WriteDword("Width", static_cast<DWORD>(normal.right - normal.left));
-    settings.WriteDword("Height", static_cast<DWORD>(normal.bottom - normal.top));
+    WriteNormalSize(settings);
 
     LVCOLUMNA column = {LVCF_WIDTH};
     if (SendMessageA(listView, LVM_GETCOLUMNA, 0, reinterpret_cast<LPARAM>(&column)))

@@ -128,6 +128,28 @@ void ResizableDialog::Relayout(int clientWidth, int clientHeight)
         anchors[i].Reposition(hwnd, clientWidth, clientHeight);
 }
 
+bool ResizableDialog::StoredSize(const char* settingsName, int* width, int* height)
+{
+    RegKey settings;
+    DWORD storedWidth;
+    DWORD storedHeight;
+    if (!OpenDialogSettings(settings, settingsName) || !settings.ReadDword("Width", &storedWidth) ||
+        !settings.ReadDword("Height", &storedHeight))
+        return false;
+    *width = static_cast<int>(storedWidth);
+    *height = static_cast<int>(storedHeight);
+    return true;
+}
+
+void ResizableDialog::WriteNormalSize(RegKey& settings)
+{
+    WINDOWPLACEMENT placement = {sizeof(placement)};
+    GetWindowPlacement(hwnd, &placement);
+    const RECT& normal = placement.rcNormalPosition;
+    settings.WriteDword("Width", static_cast<DWORD>(normal.right - normal.left));
+    settings.WriteDword("Height", static_cast<DWORD>(normal.bottom - normal.top));
+}
+
 bool ResizableDialog::LayoutProc(UINT message, WPARAM, LPARAM lParam)
 {
     switch (message) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "settings/Settings.h"
 #include <windows.h>
 
 // One control that follows the dialog's size. Positions are pixels in the
@@ -61,6 +62,12 @@ public:
     // WM_SIZE, WM_PAINT and WM_NCHITTEST; a derived dialog procedure passes
     // every message it does not handle itself here and returns the result.
     bool LayoutProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // "Width" and "Height" under the dialog's settings key, only when both
+    // are stored; nothing is created.
+    static bool StoredSize(const char* settingsName, int* width, int* height);
+    // Writes the size of the normal (restored) window rectangle there.
+    void WriteNormalSize(RegKey& settings);
 
     int gripWidth;
     int gripHeight;

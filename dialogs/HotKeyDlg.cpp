@@ -30,11 +30,6 @@ const ModifierBox ModifierBoxes[] = {
     {IDC_ALT, HotKeyAlt},
 };
 
-const char* TextOrEmpty(const SharedString& text)
-{
-    return text.Text() ? text.Text() : "";
-}
-
 void ShowKeyName(HWND field, const char* name)
 {
     SetWindowTextA(field, name);
@@ -102,9 +97,9 @@ void HotKeyDlg::OnInitDialog()
     oldKeyEditProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(keyField, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeyCaptureEdit)));
 
-    SetDlgItemTextA(hwnd, IDC_COMMAND_LINE, TextOrEmpty(hotKey.commandLine));
-    SetDlgItemTextA(hwnd, IDC_PARAMETERS, TextOrEmpty(hotKey.parameters));
-    SetDlgItemTextA(hwnd, IDC_WORKING_DIRECTORY, TextOrEmpty(hotKey.workingDirectory));
+    SetDlgItemTextA(hwnd, IDC_COMMAND_LINE, hotKey.commandLine.TextOrEmpty());
+    SetDlgItemTextA(hwnd, IDC_PARAMETERS, hotKey.parameters.TextOrEmpty());
+    SetDlgItemTextA(hwnd, IDC_WORKING_DIRECTORY, hotKey.workingDirectory.TextOrEmpty());
 
     for (const ModifierBox& box : ModifierBoxes)
         CheckDlgButton(hwnd, box.controlId, (hotKey.modifiers & box.bit) ? BST_CHECKED : BST_UNCHECKED);
@@ -129,15 +124,11 @@ void HotKeyDlg::OnInitDialog()
 
 void HotKeyDlg::LoadSize()
 {
-    RegKey settings;
-    DWORD width;
-    DWORD height;
-    if (OpenDialogSettings(settings, SettingsName) && settings.ReadDword("Width", &width) &&
-        settings.ReadDword("Height", &height)) {
-        // The tracking limits bring any stored size within them.
-        SetWindowPos(hwnd, nullptr, 0, 0, static_cast<int>(width), static_cast<int>(height),
-                     SWP_NOMOVE | SWP_NOZORDER);
-    }
+    int width;
+    int height;
+    // The tracking limits bring any stored size within them.
+    if (StoredSize(SettingsName, &width, &height))
+        SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
 }
 
 void HotKeyDlg::OnDestroy()
@@ -159,13 +150,8 @@ void HotKeyDlg::OnDestroy()
 void HotKeyDlg::SaveSize()
 {
     RegKey settings;
-    if (!CreateDialogSettings(settings, SettingsName))
-        return;
-    WINDOWPLACEMENT placement = {sizeof(placement)};
-    GetWindowPlacement(hwnd, &placement);
-    const RECT& normal = placement.rcNormalPosition;
-    settings.WriteDword("Width", static_cast<DWORD>(normal.right - normal.left));
-    settings.WriteDword("Height", static_cast<DWORD>(normal.bottom - normal.top));
+    if (CreateDialogSettings(settings, SettingsName))
+        WriteNormalSize(settings);
 }
 
 bool HotKeyDlg::CaptureKey(UINT key)

@@ -36,6 +36,8 @@ public:
     SharedString& Append(const char* text);
 
     const char* Text() const { return buffer ? buffer->text : nullptr; }
+    // For controls, which show no text and an empty text alike.
+    const char* TextOrEmpty() const { return buffer ? buffer->text : ""; }
     LONG Length() const { return buffer ? buffer->length : 0; }
     const SharedStringBuffer* Buffer() const { return buffer; }
 
