@@ -9,27 +9,31 @@ static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "first form of the icon record");
 
 static const char TrayTip[] = "Zindral";
 
-void AddTrayIcon(HWND window, HINSTANCE instance)
+// The record in its first form; only adding fills more than its owner fields.
+static void NotifyTray(DWORD message, HWND window, HICON icon)
 {
     NOTIFYICONDATAA data = {NOTIFYICONDATAA_V1_SIZE};
     data.hWnd = window;
     data.uID = TrayMessage;
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = TrayMessage;
+    if (message == NIM_ADD) {
+        data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        data.uCallbackMessage = TrayMessage;
+        data.hIcon = icon;
+        __builtin_memcpy(data.szTip, TrayTip, sizeof(TrayTip));
+    }
+    Shell_NotifyIconA(message, &data);
+}
+
+void AddTrayIcon(HWND window, HINSTANCE instance)
+{
     // Stays loaded until the process ends.
-    data.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZINDRAL),
-                                               IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-    lstrcpynA(data.szTip, TrayTip, sizeof(TrayTip));
-    Shell_NotifyIconA(NIM_ADD, &data);
+    NotifyTray(NIM_ADD, window, static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZINDRAL),
+                                                              IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
 }
 
 void RemoveTrayIcon(HWND window)
 {
-    NOTIFYICONDATAA data = {NOTIFYICONDATAA_V1_SIZE};
-    data.hWnd = window;
-    data.uID = TrayMessage;
-    data.uFlags = 0;
-    Shell_NotifyIconA(NIM_DELETE, &data);
+    NotifyTray(NIM_DELETE, window, nullptr);
 }
 
 static void ShowTrayMenu(HWND window)

@@ -35,6 +35,7 @@ public:
 
 private:
     void FreeItems();
+    bool Reallocate(LONG newCapacity);
 };
 
 // The launcher's live table. Zindral's start-up constructs it before the entry

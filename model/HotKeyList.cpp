@@ -44,18 +44,25 @@ void HotKeyList::FreeItems()
     count = 0;
 }
 
+// Moves the records in use into a new array of the given capacity; false
+// (and the list as it was) if the heap fails.
+bool HotKeyList::Reallocate(LONG newCapacity)
+{
+    HotKey* fresh = NewItems(newCapacity);
+    if (!fresh)
+        return false;
+    for (LONG i = 0; i < count; ++i)
+        fresh[i] = items[i];
+    DeleteItems(items, capacity);
+    items = fresh;
+    capacity = newCapacity;
+    return true;
+}
+
 HotKey* HotKeyList::Append(const HotKey& record)
 {
-    if (count == capacity) {
-        HotKey* grown = NewItems(capacity + 20);
-        if (!grown)
-            return nullptr;
-        for (LONG i = 0; i < count; ++i)
-            grown[i] = items[i];
-        DeleteItems(items, capacity);
-        items = grown;
-        capacity += 20;
-    }
+    if (count == capacity && !Reallocate(capacity + 20))
+        return nullptr;
     HotKey* stored = &items[count];
     *stored = record;
     ++count;
@@ -66,14 +73,10 @@ HotKeyList& HotKeyList::operator=(const HotKeyList& other)
 {
     if (this == &other)
         return *this;
-    if (capacity < other.count) {
-        HotKey* fresh = NewItems(other.count);
-        if (!fresh)
-            return *this;
-        DeleteItems(items, capacity);
-        items = fresh;
-        capacity = other.count;
-    }
+    // Exactly the other's count, no step of 20; the records moved over are
+    // overwritten below.
+    if (capacity < other.count && !Reallocate(other.count))
+        return *this;
     for (LONG i = 0; i < other.count; ++i)
         items[i] = other.items[i];
     count = other.count;

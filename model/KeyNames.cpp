@@ -49,18 +49,18 @@ const char* KeyName(UINT code)
     return character ? SingleCharacterName(character) : nullptr;
 }
 
+// Written from its end, so the name starts wherever its digits begin.
 static const char* CodeName(UINT code)
 {
     code &= 0xFF;
-    char* p = g_keyCodeName;
-    *p++ = '#';
-    if (code >= 100)
-        *p++ = static_cast<char>('0' + code / 100);
-    if (code >= 10)
-        *p++ = static_cast<char>('0' + code / 10 % 10);
-    *p++ = static_cast<char>('0' + code % 10);
+    char* p = g_keyCodeName + sizeof(g_keyCodeName) - 1;
     *p = '\0';
-    return g_keyCodeName;
+    do {
+        *--p = static_cast<char>('0' + code % 10);
+        code /= 10;
+    } while (code);
+    *--p = '#';
+    return p;
 }
 
 const char* KeyNameOrCode(UINT code)
@@ -117,17 +117,21 @@ const char* StoredKeyName(UINT code)
     return CodeName(code);
 }
 
+// In display order, which is not the order of the bits.
+static const struct {
+    UINT bit;
+    const char* text;
+} ModifierTexts[] = {
+    {HotKeyShift, "Shift + "}, {HotKeyCtrl, "Ctrl + "}, {HotKeyWin, "Win + "}, {HotKeyAlt, "Alt + "},
+};
+
 SharedString HotKeyText(const HotKey& hotKey)
 {
     SharedString text;
-    if (hotKey.modifiers & HotKeyShift)
-        text.Append("Shift + ");
-    if (hotKey.modifiers & HotKeyCtrl)
-        text.Append("Ctrl + ");
-    if (hotKey.modifiers & HotKeyWin)
-        text.Append("Win + ");
-    if (hotKey.modifiers & HotKeyAlt)
-        text.Append("Alt + ");
+    for (const auto& modifier : ModifierTexts) {
+        if (hotKey.modifiers & modifier.bit)
+            text.Append(modifier.text);
+    }
     text.Append(KeyNameOrCode(hotKey.key));
     return text;
 }

@@ -49,23 +49,25 @@ void SharedString::Release()
 
 char* SharedString::Reserve(LONG n)
 {
-    LONG capacity = RoundedCapacity(n);
-    if (!buffer || buffer->refs != 1) {
+    SharedStringBuffer* old = buffer;
+    bool owned = old && old->refs == 1;
+    if (owned && old->capacity >= n)
+        return old->text;
+    SharedStringBuffer* fresh = NewBuffer(RoundedCapacity(n));
+    if (owned) {
+        // A sole owner that grows keeps its text; if the heap fails it keeps
+        // the old buffer as it was.
+        if (!fresh)
+            return nullptr;
+        lstrcpyA(fresh->text, old->text);
+        fresh->length = old->length;
+        FreeBlock(old);
+    } else {
         // A shared text is left to its other handles; the writer starts afresh.
         Release();
-        buffer = NewBuffer(capacity);
-        return buffer ? buffer->text : nullptr;
     }
-    if (buffer->capacity >= n)
-        return buffer->text;
-    SharedStringBuffer* grown = NewBuffer(capacity);
-    if (!grown)
-        return nullptr;
-    lstrcpyA(grown->text, buffer->text);
-    grown->length = buffer->length;
-    FreeBlock(buffer);
-    buffer = grown;
-    return buffer->text;
+    buffer = fresh;
+    return fresh ? fresh->text : nullptr;
 }
 
 SharedString& SharedString::Assign(const char* source)
@@ -99,18 +101,6 @@ void SharedString::AssignFromWindow(HWND window)
         return;
     text[0] = '\0';
     buffer->length = GetWindowTextA(window, text, n + 1);
-}
-
-void SharedString::SetLength(LONG length)
-{
-    if (!buffer)
-        return;
-    if (length < 0)
-        length = 0;
-    if (length > buffer->capacity)
-        length = buffer->capacity;
-    buffer->text[length] = '\0';
-    buffer->length = length;
 }
 
 SharedString& SharedString::Append(const char* added)

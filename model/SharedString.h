@@ -26,12 +26,11 @@ public:
     // sole-owned text, or is empty if it shared or had none).
     char* Reserve(LONG n);
     SharedString& Assign(const char* source);   // null source empties the handle
-    // Assigns exactly `count` characters of `source`, which need not be terminated.
+    // Assigns exactly `count` characters of `source`, which need not be
+    // terminated. The source may be the handle's own text when its buffer
+    // is its own and has room for count + 1 characters.
     SharedString& AssignCounted(const char* source, LONG count);
     void AssignFromWindow(HWND window);
-    // For a writer that filled the text that Reserve returned: terminates it
-    // after `length` characters (at most the reserved capacity).
-    void SetLength(LONG length);
     // Precondition: the handle is empty or the only one of its buffer.
     SharedString& Append(const char* text);
 

@@ -1,12 +1,19 @@
 #include "settings/Settings.h"
 #include "model/KeyNames.h"
 
+// Writes the last three digits of the index, units last, and the terminator.
+static void WriteEntryDigits(unsigned index, char* text)
+{
+    text[3] = '\0';
+    for (int i = 2; i >= 0; --i) {
+        text[i] = static_cast<char>('0' + index % 10);
+        index /= 10;
+    }
+}
+
 void FormatEntryIndex(unsigned index, char (&text)[4])
 {
-    text[0] = static_cast<char>('0' + index / 100 % 10);
-    text[1] = static_cast<char>('0' + index / 10 % 10);
-    text[2] = static_cast<char>('0' + index % 10);
-    text[3] = '\0';
+    WriteEntryDigits(index, text);
 }
 
 bool FileExists(const char* path)
@@ -19,23 +26,13 @@ bool FileExists(const char* path)
     return true;
 }
 
-// "Keys\NNN": the entry's path below the application key.
-static void FormatEntryPath(unsigned index, char (&path)[9])
-{
-    lstrcpyA(path, "Keys\\");
-    char digits[4];
-    FormatEntryIndex(index, digits);
-    lstrcpyA(path + 5, digits);
-}
-
 // A key name is short; anything longer than this buffer names no key.
 static bool ReadKeyCode(RegKey& entry, UINT* code)
 {
     char name[16];
     DWORD type = 0;
     DWORD size = sizeof(name) - 1;
-    if (RegQueryValueExA(entry.Handle(), "Key", nullptr, &type, reinterpret_cast<BYTE*>(name), &size) != ERROR_SUCCESS
-        || type != REG_SZ)
+    if (entry.QueryValue("Key", &type, name, &size) != ERROR_SUCCESS || type != REG_SZ)
         return false;
     name[size] = '\0';   // the stored text may lack its terminator
     return KeyFromName(name, code);
@@ -43,10 +40,12 @@ static bool ReadKeyCode(RegKey& entry, UINT* code)
 
 bool LoadHotKey(int index, HotKey& record)
 {
-    char path[9];
-    FormatEntryPath(static_cast<unsigned>(index), path);
+    // The entry's key "Keys\NNN" below the application key, opened in one go.
+    char path[64];
+    ApplicationSubKeyPath("Keys\\000", path);
+    WriteEntryDigits(static_cast<unsigned>(index), path + ApplicationKeyNameLength + 5);
     RegKey entry;
-    if (!entry.Open(HKEY_CURRENT_USER, ApplicationKeyName, KEY_READ) || !entry.OpenSubKey(path, KEY_READ))
+    if (!entry.Open(HKEY_CURRENT_USER, path, KEY_READ))
         return false;
     UINT key;
     DWORD modifiers;
@@ -95,27 +94,39 @@ bool CompanionPath(const char* programPath, const char* fileName, char (&path)[M
     return true;
 }
 
+// The first-run table, in order. The dravik rows share one command line, so
+// the file is looked for once and its path shared by the three entries.
+static const struct {
+    const char* fileName;
+    UINT key;
+    UINT modifiers;
+    const char* parameters;
+} DefaultHotKeys[] = {
+    {"pellin.exe", VK_SPACE, HotKeyCtrl | HotKeyWin, nullptr},
+    {"dravik.exe", '1', HotKeyWin, "1024 768"},
+    {"dravik.exe", '6', HotKeyWin, "640 480"},
+    {"dravik.exe", '8', HotKeyWin, "800 600"},
+};
+
 void AddDefaultHotKeysFor(HotKeyList& list, const char* programPath)
 {
     char path[MAX_PATH];
     HotKey record;
-    if (CompanionPath(programPath, "pellin.exe", path) && FileExists(path)) {
-        record.key = VK_SPACE;
-        record.modifiers = HotKeyCtrl | HotKeyWin;
-        record.commandLine.Assign(path);
-        list.Append(record);
-    }
-    if (CompanionPath(programPath, "dravik.exe", path) && FileExists(path)) {
-        static const struct { UINT key; const char* size; } sizes[] = {
-            {'1', "1024 768"}, {'6', "640 480"}, {'8', "800 600"},
-        };
-        record.modifiers = HotKeyWin;
-        record.commandLine.Assign(path);
-        for (const auto& size : sizes) {
-            record.key = size.key;
-            record.parameters.Assign(size.size);
-            list.Append(record);
+    const char* fileName = nullptr;
+    bool found = false;
+    for (const auto& row : DefaultHotKeys) {
+        if (row.fileName != fileName) {
+            fileName = row.fileName;
+            found = CompanionPath(programPath, fileName, path) && FileExists(path);
+            if (found)
+                record.commandLine.Assign(path);
         }
+        if (!found)
+            continue;
+        record.key = row.key;
+        record.modifiers = row.modifiers;
+        record.parameters.Assign(row.parameters);
+        list.Append(record);
     }
 }
 
@@ -129,6 +140,16 @@ void AddDefaultHotKeys(HotKeyList& list)
     AddDefaultHotKeysFor(list, programPath);
 }
 
+// An optional text is written only when it has characters; otherwise an
+// old value of an earlier entry of that number must not survive.
+static void WriteOptionalText(RegKey& entry, const char* name, const SharedString& text)
+{
+    if (text.Length() > 0)
+        entry.WriteString(name, text.Text());
+    else
+        entry.DeleteValue(name);
+}
+
 // Writes one entry completely, removing optional values that the entry does
 // not have, in case an old entry of that number survived.
 static void SaveHotKey(RegKey& entry, const HotKey& hotKey)
@@ -136,14 +157,8 @@ static void SaveHotKey(RegKey& entry, const HotKey& hotKey)
     entry.WriteString("Key", StoredKeyName(hotKey.key));
     entry.WriteDword("Modifier", hotKey.modifiers);
     entry.WriteString("CommandLine", hotKey.commandLine.Text());
-    if (hotKey.parameters.Length() > 0)
-        entry.WriteString("Parameters", hotKey.parameters.Text());
-    else
-        entry.DeleteValue("Parameters");
-    if (hotKey.workingDirectory.Length() > 0)
-        entry.WriteString("WorkingDirectory", hotKey.workingDirectory.Text());
-    else
-        entry.DeleteValue("WorkingDirectory");
+    WriteOptionalText(entry, "Parameters", hotKey.parameters);
+    WriteOptionalText(entry, "WorkingDirectory", hotKey.workingDirectory);
 }
 
 void SaveHotKeys(const HotKeyList& list)

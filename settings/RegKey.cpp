@@ -1,14 +1,22 @@
 #include "settings/Settings.h"
 
 const char ApplicationKeyName[] = "Software\\Orvane\\Zindral\\";
+static_assert(sizeof(ApplicationKeyName) == ApplicationKeyNameLength + 1, "length of the key name");
+
+// Keeps the handle that a successful open or create stored; empties the
+// object otherwise.
+bool RegKey::Held(LONG result)
+{
+    if (result == ERROR_SUCCESS)
+        return true;
+    key = nullptr;
+    return false;
+}
 
 bool RegKey::Open(HKEY parent, const char* subKey, REGSAM access)
 {
     Close();
-    if (RegOpenKeyExA(parent, subKey, 0, access, &key) == ERROR_SUCCESS)
-        return true;
-    key = nullptr;
-    return false;
+    return Held(RegOpenKeyExA(parent, subKey, 0, access, &key));
 }
 
 bool RegKey::OpenSubKey(const char* subKey, REGSAM access)
@@ -24,12 +32,8 @@ bool RegKey::OpenSubKey(const char* subKey, REGSAM access)
 bool RegKey::Create(HKEY parent, const char* subKey, REGSAM access)
 {
     Close();
-    DWORD disposition;
-    if (RegCreateKeyExA(parent, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
-                        &key, &disposition) == ERROR_SUCCESS)
-        return true;
-    key = nullptr;
-    return false;
+    return Held(RegCreateKeyExA(parent, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                                &key, nullptr));
 }
 
 void RegKey::Close()
@@ -68,28 +72,35 @@ static LONG TextLength(const char* data, DWORD size)
     return length;
 }
 
+LONG RegKey::QueryValue(const char* name, DWORD* type, void* data, DWORD* size)
+{
+    return key ? RegQueryValueExA(key, name, nullptr, type, static_cast<BYTE*>(data), size)
+               : ERROR_INVALID_HANDLE;
+}
+
 bool RegKey::ReadString(const char* name, SharedString& text)
 {
     // Most texts fit a small local buffer, which saves a second query.
     char local[264];
+    char* data = local;
     DWORD type = 0;
     DWORD size = sizeof(local);
-    LONG result = key ? RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(local), &size)
-                      : ERROR_INVALID_HANDLE;
-    if (result == ERROR_SUCCESS && type == REG_SZ) {
-        text.AssignCounted(local, TextLength(local, size));
-        if (text.Text())
-            return true;
-    } else if (result == ERROR_MORE_DATA && type == REG_SZ && size < 0x7FFFFFF0) {
+    LONG result = QueryValue(name, &type, local, &size);
+    if (result == ERROR_MORE_DATA && type == REG_SZ && size < 0x7FFFFFF0) {
         // Reserve leaves room for one more character than asked for, so a
         // text without a terminator can still be terminated.
-        char* data = text.Reserve(static_cast<LONG>(size));
-        DWORD read = size;
-        if (data && RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &read) == ERROR_SUCCESS
-            && type == REG_SZ && read <= size) {
-            text.SetLength(TextLength(data, read));
+        DWORD reserved = size;
+        data = text.Reserve(static_cast<LONG>(size));
+        result = data ? QueryValue(name, &type, data, &size) : ERROR_OUTOFMEMORY;
+        if (size > reserved)
+            result = ERROR_MORE_DATA;
+    }
+    if (result == ERROR_SUCCESS && type == REG_SZ) {
+        // Data read into the text's own buffer stays where it is: that buffer
+        // already has room for the terminator.
+        text.AssignCounted(data, TextLength(data, size));
+        if (text.Text())
             return true;
-        }
     }
     text.Release();
     return false;
@@ -100,8 +111,7 @@ bool RegKey::ReadDword(const char* name, DWORD* value)
     DWORD data = 0;
     DWORD type = 0;
     DWORD size = sizeof(data);
-    if (!key || RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS
-        || type != REG_DWORD || size != sizeof(data))
+    if (QueryValue(name, &type, &data, &size) != ERROR_SUCCESS || type != REG_DWORD || size != sizeof(data))
         return false;
     *value = data;
     return true;
@@ -125,15 +135,24 @@ void RegKey::DeleteValue(const char* name)
     RegDeleteValueA(key, name);
 }
 
-bool OpenDialogSettings(RegKey& key, const char* dialogName)
+void ApplicationSubKeyPath(const char* subKey, char (&path)[64])
 {
-    return key.Open(HKEY_CURRENT_USER, ApplicationKeyName, KEY_ALL_ACCESS)
-        && key.OpenSubKey(dialogName, KEY_ALL_ACCESS);
+    lstrcpyA(path, ApplicationKeyName);
+    lstrcpyA(path + ApplicationKeyNameLength, subKey);
 }
 
+bool OpenDialogSettings(RegKey& key, const char* dialogName)
+{
+    char path[64];
+    ApplicationSubKeyPath(dialogName, path);
+    return key.Open(HKEY_CURRENT_USER, path, KEY_ALL_ACCESS);
+}
+
+// The platform creates every missing key on the path, the application key
+// included.
 bool CreateDialogSettings(RegKey& key, const char* dialogName)
 {
-    RegKey application;
-    return application.Create(HKEY_CURRENT_USER, ApplicationKeyName, KEY_ALL_ACCESS)
-        && key.Create(application.Handle(), dialogName, KEY_ALL_ACCESS);
+    char path[64];
+    ApplicationSubKeyPath(dialogName, path);
+    return key.Create(HKEY_CURRENT_USER, path, KEY_ALL_ACCESS);
 }

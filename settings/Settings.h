@@ -3,6 +3,7 @@
 
 // HKEY_CURRENT_USER\Software\Orvane\Zindral\ holds everything Zindral stores.
 extern const char ApplicationKeyName[];   // "Software\\Orvane\\Zindral\\"
+constexpr int ApplicationKeyNameLength = 24;
 constexpr int MaxHotKeys = 1000;           // entry names 000 to 999
 
 // Owner of one open registry key; closes it when destroyed.
@@ -28,10 +29,14 @@ public:
     void WriteString(const char* name, const char* text);
     void WriteDword(const char* name, DWORD value);
     void DeleteValue(const char* name);
+    // RegQueryValueExA on the held key; ERROR_INVALID_HANDLE when none is held.
+    LONG QueryValue(const char* name, DWORD* type, void* data, DWORD* size);
 
     HKEY Handle() const { return key; }
 
 private:
+    bool Held(LONG result);
+
     HKEY key;
 };
 
@@ -48,6 +53,10 @@ bool CompanionPath(const char* programPath, const char* fileName, char (&path)[M
 void SaveHotKeys(const HotKeyList& list);
 void FormatEntryIndex(unsigned index, char (&text)[4]);
 bool FileExists(const char* path);
+
+// The path below HKEY_CURRENT_USER of a key below the application key; the
+// subkey path is one of this program's own short names.
+void ApplicationSubKeyPath(const char* subKey, char (&path)[64]);
 
 // A dialog's geometry lives in its own subkey ("ConfigDlg", "HotKeyDlg").
 // Opens it for reading without creating anything.
