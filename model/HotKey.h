@@ -12,6 +12,13 @@ struct HotKey {
     SharedString parameters;
     SharedString commandLine;
     SharedString workingDirectory;
+
+    // Out of line: every owner of a record would otherwise carry four copies
+    // or releases of texts of its own.
+    HotKey() = default;
+    HotKey(const HotKey& other);
+    HotKey& operator=(const HotKey& other);
+    ~HotKey();
 };
 
 // Growable array of records, grown in steps of 20. Records at count and beyond

@@ -17,6 +17,16 @@ void DestroyHotKeys()
     g_hotKeys.~HotKeyList();
 }
 
+// Sharing the texts of a record is the same whether this one starts empty
+// or not, so the copy is an assignment to an empty record.
+HotKey::HotKey(const HotKey& other)
+{
+    *this = other;
+}
+
+HotKey& HotKey::operator=(const HotKey&) = default;
+HotKey::~HotKey() = default;
+
 static HotKey* NewItems(LONG capacity)
 {
     HotKey* items = static_cast<HotKey*>(AllocateBlock(sizeof(HotKey) * static_cast<SIZE_T>(capacity)));
@@ -27,7 +37,8 @@ static HotKey* NewItems(LONG capacity)
     return items;
 }
 
-static void DeleteItems(HotKey* items, LONG capacity)
+// Shared by growing and freeing; one copy is enough.
+__attribute__((noinline)) static void DeleteItems(HotKey* items, LONG capacity)
 {
     if (!items)
         return;
