@@ -171,23 +171,25 @@ void SaveHotKeys(const HotKeyList& list)
     if (!keys.Create(application.Handle(), "Keys", KEY_ALL_ACCESS))
         return;
     // Stored numbers have no gaps, even when an entry's key cannot be made:
-    // loading stops at the first missing number.
+    // loading stops at the first missing number. Whatever a failed deletion
+    // left beyond the new table must not load again.
     unsigned stored = 0;
-    for (LONG i = 0; i < list.count && stored < MaxHotKeys; ++i) {
+    LONG i = 0;
+    while (stored < MaxHotKeys) {
         char name[4];
         FormatEntryIndex(stored, name);
-        RegKey entry;
-        if (!entry.Create(keys.Handle(), name, KEY_ALL_ACCESS))
-            continue;
-        SaveHotKey(entry, list.items[i]);
-        ++stored;
-    }
-    // Whatever the failed deletion left beyond the new table must not load again.
-    if (!oldTableDeleted) {
-        for (unsigned i = stored; i < MaxHotKeys; ++i) {
-            char name[4];
-            FormatEntryIndex(i, name);
+        if (i < list.count) {
+            RegKey entry;
+            if (entry.Create(keys.Handle(), name, KEY_ALL_ACCESS)) {
+                SaveHotKey(entry, list.items[i]);
+                ++stored;
+            }
+            ++i;
+        } else if (oldTableDeleted) {
+            break;
+        } else {
             keys.DeleteKeyTree(name);
+            ++stored;
         }
     }
 }
