@@ -1,10 +1,17 @@
-# The real 32-bit deliverable, run through 32-bit Wine under qemu: one slow
-# scenario. Its driver is a 64-bit program, so it runs at native speed in the
-# mixed prefix; this tree has only the 32-bit compiler, so call the other.
+# Checks of the real 32-bit deliverable.
 if(ZINDRAL_64)
   return()
 endif()
 
+# The deliverable zindral.exe with all its resources: size, imports, flags.
+add_test(NAME zindral_binary
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/check-program.sh ${ZINDRAL_OBJDUMP} $<TARGET_FILE:zindral>
+          20480 "ADVAPI32.DLL COMCTL32.DLL COMDLG32.DLL GDI32.DLL KERNEL32.DLL SHELL32.DLL USER32.DLL"
+          resources)
+
+# The smoke test runs it through 32-bit Wine under qemu: one slow scenario.
+# Its driver is a 64-bit program, so it runs at native speed in the mixed
+# prefix; this tree has only the 32-bit compiler, so call the other.
 find_program(ZINDRAL_X64_CXX NAMES x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-g++)
 if(NOT ZINDRAL_X64_CXX)
   message(WARNING "x86_64-w64-mingw32-g++ not found: no smoke test of the 32-bit programs")
@@ -29,3 +36,4 @@ add_test(NAME deliverable_i686_smoke
 # makes the template prefix as well.
 set_tests_properties(deliverable_i686_smoke PROPERTIES
   TIMEOUT 2400 RUN_SERIAL TRUE SKIP_RETURN_CODE 77)
+
