@@ -1,27 +1,28 @@
 #include "model/KeyNames.h"
 
-// Searched front to back; no name is a single character, so a one-character
-// name always means a character key.
-const KeyNameRow KeyNameTable[KeyNameCount] = {
-    {"Break", VK_PAUSE}, {"Backspace", VK_BACK}, {"Tab", VK_TAB},
-    {"Return", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Space", VK_SPACE},
-    {"Page Up", VK_PRIOR}, {"Page Down", VK_NEXT}, {"End", VK_END},
-    {"Home", VK_HOME}, {"Left", VK_LEFT}, {"Up", VK_UP}, {"Right", VK_RIGHT},
-    {"Down", VK_DOWN}, {"Print", VK_SNAPSHOT}, {"Insert", VK_INSERT},
-    {"Delete", VK_DELETE},
-    {"Num 0", VK_NUMPAD0}, {"Num 1", VK_NUMPAD1}, {"Num 2", VK_NUMPAD2},
-    {"Num 3", VK_NUMPAD3}, {"Num 4", VK_NUMPAD4}, {"Num 5", VK_NUMPAD5},
-    {"Num 6", VK_NUMPAD6}, {"Num 7", VK_NUMPAD7}, {"Num 8", VK_NUMPAD8},
-    {"Num 9", VK_NUMPAD9}, {"Num *", VK_MULTIPLY}, {"Num +", VK_ADD},
-    {"Num -", VK_SUBTRACT}, {"Num .", VK_DECIMAL}, {"Num /", VK_DIVIDE},
-    {"F1", VK_F1}, {"F2", VK_F2}, {"F3", VK_F3}, {"F4", VK_F4},
-    {"F5", VK_F5}, {"F6", VK_F6}, {"F7", VK_F7}, {"F8", VK_F8},
-    {"F9", VK_F9}, {"F10", VK_F10}, {"F11", VK_F11}, {"F12", VK_F12},
-    {"F13", VK_F13}, {"F14", VK_F14}, {"F15", VK_F15}, {"F16", VK_F16},
-    {"F17", VK_F17}, {"F18", VK_F18}, {"F19", VK_F19}, {"F20", VK_F20},
-    {"F21", VK_F21}, {"F22", VK_F22}, {"F23", VK_F23}, {"F24", VK_F24},
-    {"Num Lock", VK_NUMLOCK}, {"Scroll", VK_SCROLL},
-};
+// Row after row: the key's code in one byte, then its name and a zero; the
+// text's own terminator ends the table. Searched front to back. One text
+// rather than an array of records, so that the table holds no addresses that
+// the loader would have to relocate. No name is a single character, so a
+// one-character name always means a character key.
+const char KeyNameTable[] =
+    "\x13" "Break\0" "\x08" "Backspace\0" "\x09" "Tab\0" "\x0D" "Return\0" "\x1B" "Escape\0"
+    "\x20" "Space\0" "\x21" "Page Up\0" "\x22" "Page Down\0" "\x23" "End\0" "\x24" "Home\0"
+    "\x25" "Left\0" "\x26" "Up\0" "\x27" "Right\0" "\x28" "Down\0" "\x2C" "Print\0"
+    "\x2D" "Insert\0" "\x2E" "Delete\0" "\x60" "Num 0\0" "\x61" "Num 1\0" "\x62" "Num 2\0"
+    "\x63" "Num 3\0" "\x64" "Num 4\0" "\x65" "Num 5\0" "\x66" "Num 6\0" "\x67" "Num 7\0"
+    "\x68" "Num 8\0" "\x69" "Num 9\0" "\x6A" "Num *\0" "\x6B" "Num +\0" "\x6D" "Num -\0"
+    "\x6E" "Num .\0" "\x6F" "Num /\0" "\x70" "F1\0" "\x71" "F2\0" "\x72" "F3\0"
+    "\x73" "F4\0" "\x74" "F5\0" "\x75" "F6\0" "\x76" "F7\0" "\x77" "F8\0" "\x78" "F9\0"
+    "\x79" "F10\0" "\x7A" "F11\0" "\x7B" "F12\0" "\x7C" "F13\0" "\x7D" "F14\0"
+    "\x7E" "F15\0" "\x7F" "F16\0" "\x80" "F17\0" "\x81" "F18\0" "\x82" "F19\0"
+    "\x83" "F20\0" "\x84" "F21\0" "\x85" "F22\0" "\x86" "F23\0" "\x87" "F24\0"
+    "\x90" "Num Lock\0" "\x91" "Scroll\0";
+
+static const char* NextKeyNameRow(const char* row)
+{
+    return row + 1 + lstrlenA(row + 1) + 1;
+}
 
 static char g_keyNameChar[2];
 // "#" and up to three digits: the stored form of a key that has lost its name.
@@ -39,9 +40,9 @@ const char* KeyName(UINT code)
     if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z'))
         return SingleCharacterName(code);
     if (code < 186) {
-        for (const KeyNameRow& row : KeyNameTable) {
-            if (row.code == code)
-                return row.name;
+        for (const char* row = KeyNameTable; *row; row = NextKeyNameRow(row)) {
+            if (static_cast<unsigned char>(*row) == code)
+                return row + 1;
         }
         return nullptr;
     }
@@ -99,9 +100,9 @@ bool KeyFromName(const char* name, UINT* code)
             return true;
         }
     }
-    for (const KeyNameRow& row : KeyNameTable) {
-        if (lstrcmpiA(row.name, name) == 0) {
-            *code = row.code;
+    for (const char* row = KeyNameTable; *row; row = NextKeyNameRow(row)) {
+        if (lstrcmpiA(row + 1, name) == 0) {
+            *code = static_cast<unsigned char>(*row);
             return true;
         }
     }

@@ -1,12 +1,9 @@
 #pragma once
 #include "model/HotKey.h"
 
-struct KeyNameRow {
-    const char* name;
-    UINT code;
-};
-constexpr int KeyNameCount = 58;
-extern const KeyNameRow KeyNameTable[KeyNameCount];
+// The named keys: rows of a one-byte key code followed by the key's name and
+// a zero, ended by a zero code.
+extern const char KeyNameTable[];
 
 // Name of a virtual-key code, or null when the key has none. Single-character
 // names live in one static buffer that the next call overwrites.

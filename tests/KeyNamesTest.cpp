@@ -1,5 +1,6 @@
 #include "model/KeyNames.h"
 #include <gtest/gtest.h>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -27,6 +28,44 @@ TEST(KeyName, TableKeysAndKeysWithoutName)
     EXPECT_EQ(nullptr, KeyName(VK_LWIN));
     EXPECT_EQ(nullptr, KeyName(VK_CAPITAL));
     EXPECT_EQ(nullptr, KeyName(0xFF));   // produces no character
+}
+
+// The whole table, in its order, against the platform's constants: the table
+// is packed text, where a wrong byte would silently rename or renumber a key.
+TEST(KeyName, TableRowsInOrderWithThePlatformCodes)
+{
+    static const struct {
+        const char* name;
+        UINT code;
+    } expected[] = {
+        {"Break", VK_PAUSE}, {"Backspace", VK_BACK}, {"Tab", VK_TAB}, {"Return", VK_RETURN},
+        {"Escape", VK_ESCAPE}, {"Space", VK_SPACE}, {"Page Up", VK_PRIOR}, {"Page Down", VK_NEXT},
+        {"End", VK_END}, {"Home", VK_HOME}, {"Left", VK_LEFT}, {"Up", VK_UP}, {"Right", VK_RIGHT},
+        {"Down", VK_DOWN}, {"Print", VK_SNAPSHOT}, {"Insert", VK_INSERT}, {"Delete", VK_DELETE},
+        {"Num 0", VK_NUMPAD0}, {"Num 1", VK_NUMPAD1}, {"Num 2", VK_NUMPAD2}, {"Num 3", VK_NUMPAD3},
+        {"Num 4", VK_NUMPAD4}, {"Num 5", VK_NUMPAD5}, {"Num 6", VK_NUMPAD6}, {"Num 7", VK_NUMPAD7},
+        {"Num 8", VK_NUMPAD8}, {"Num 9", VK_NUMPAD9}, {"Num *", VK_MULTIPLY}, {"Num +", VK_ADD},
+        {"Num -", VK_SUBTRACT}, {"Num .", VK_DECIMAL}, {"Num /", VK_DIVIDE},
+        {"F1", VK_F1}, {"F2", VK_F2}, {"F3", VK_F3}, {"F4", VK_F4}, {"F5", VK_F5}, {"F6", VK_F6},
+        {"F7", VK_F7}, {"F8", VK_F8}, {"F9", VK_F9}, {"F10", VK_F10}, {"F11", VK_F11},
+        {"F12", VK_F12}, {"F13", VK_F13}, {"F14", VK_F14}, {"F15", VK_F15}, {"F16", VK_F16},
+        {"F17", VK_F17}, {"F18", VK_F18}, {"F19", VK_F19}, {"F20", VK_F20}, {"F21", VK_F21},
+        {"F22", VK_F22}, {"F23", VK_F23}, {"F24", VK_F24}, {"Num Lock", VK_NUMLOCK},
+        {"Scroll", VK_SCROLL},
+    };
+    size_t row = 0;
+    for (const char* p = KeyNameTable; *p; p += 2 + std::string(p + 1).size(), ++row) {
+        ASSERT_LT(row, std::size(expected));
+        EXPECT_EQ(expected[row].code, static_cast<unsigned char>(*p)) << expected[row].name;
+        EXPECT_STREQ(expected[row].name, p + 1);
+    }
+    EXPECT_EQ(58u, row);
+    for (const auto& key : expected) {
+        EXPECT_STREQ(key.name, KeyName(key.code));
+        UINT code = 0;
+        EXPECT_TRUE(KeyFromName(key.name, &code));
+        EXPECT_EQ(key.code, code) << key.name;
+    }
 }
 
 TEST(KeyName, EveryStoredNameReadsBackToItsCode)
