@@ -97,6 +97,14 @@ Anchor* ResizableDialog::GetAnchors(int& count)
     return nullptr;
 }
 
+void ResizableDialog::CaptureAnchors(const AnchorRule* rules)
+{
+    int count;
+    Anchor* anchors = GetAnchors(count);
+    for (int i = 0; i < count; ++i)
+        anchors[i].Capture(hwnd, rules[i].controlId, rules[i].mode);
+}
+
 void ResizableDialog::CenterOnWorkArea()
 {
     RECT work;
@@ -109,12 +117,17 @@ void ResizableDialog::CenterOnWorkArea()
                width, height, TRUE);
 }
 
+void ResizableDialog::GripRect(RECT* grip)
+{
+    GetClientRect(hwnd, grip);
+    grip->left = grip->right - gripWidth;
+    grip->top = grip->bottom - gripHeight;
+}
+
 void ResizableDialog::PaintSizeGrip(HDC deviceContext)
 {
     RECT grip;
-    GetClientRect(hwnd, &grip);
-    grip.left = grip.right - gripWidth;
-    grip.top = grip.bottom - gripHeight;
+    GripRect(&grip);
     DrawFrameControl(deviceContext, &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
 }
 
@@ -165,10 +178,8 @@ bool ResizableDialog::LayoutProc(UINT message, WPARAM, LPARAM lParam)
     }
     case WM_NCHITTEST: {
         RECT grip;
-        GetClientRect(hwnd, &grip);
+        GripRect(&grip);
         MapWindowPoints(hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&grip), 2);
-        grip.left = grip.right - gripWidth;
-        grip.top = grip.bottom - gripHeight;
         // Signed: monitors left of or above the primary one are negative.
         POINT cursor = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         if (!PtInRect(&grip, cursor))

@@ -26,6 +26,12 @@ enum : LONG {
     AnchorGrowBoth = 0x22,
 };
 
+// How a dialog's table names one of its anchored controls.
+struct AnchorRule {
+    WORD controlId;
+    WORD mode;
+};
+
 // A modal dialog bound to an object. Objects live on the stack of whoever
 // shows them and outlive their window; none is ever deleted through a base.
 class Dialog {
@@ -56,6 +62,8 @@ public:
     // The dialog's anchors, repositioned in array order; the base has none.
     virtual Anchor* GetAnchors(int& count);
 
+    // Fills the GetAnchors array from `rules`, which has one rule per anchor.
+    void CaptureAnchors(const AnchorRule* rules);
     void CenterOnWorkArea();
     void PaintSizeGrip(HDC deviceContext);
     void Relayout(int clientWidth, int clientHeight);
@@ -71,4 +79,8 @@ public:
 
     int gripWidth;
     int gripHeight;
+
+private:
+    // The grip's corner of the client area, in client coordinates.
+    void GripRect(RECT* grip);
 };

@@ -27,7 +27,7 @@ public:
 
 private:
     bool OnCommand(int id);
-    bool CaptureKey(UINT key);
+    bool CaptureKey(HWND field, UINT key);
     void LoadSize();
     void SaveSize();
 };
