@@ -88,7 +88,7 @@ bool ConfigDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-void ConfigDlg::OnNotify(const NMHDR* header)
+inline void ConfigDlg::OnNotify(const NMHDR* header)
 {
     if (header->idFrom != IDC_LIST)
         return;
@@ -100,7 +100,7 @@ void ConfigDlg::OnNotify(const NMHDR* header)
     }
 }
 
-void ConfigDlg::OnCommand(int id)
+inline void ConfigDlg::OnCommand(int id)
 {
     if (id == IDOK || id == IDCANCEL)
         EndDialog(hwnd, id);
@@ -169,21 +169,24 @@ void ConfigDlg::SetupList()
     }
 }
 
-int ConfigDlg::InsertEmptyRow(int index)
+LRESULT ConfigDlg::RowMessage(UINT message, int index, HotKey** record)
 {
     LVITEMA item = {LVIF_PARAM};
     item.iItem = index;
-    return static_cast<int>(List(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    LRESULT result = List(message, 0, reinterpret_cast<LPARAM>(&item));
+    *record = reinterpret_cast<HotKey*>(item.lParam);
+    return result;
 }
 
-bool ConfigDlg::ReadRow(int index, HotKey** record)
+inline int ConfigDlg::InsertEmptyRow(int index)
 {
-    LVITEMA item = {LVIF_PARAM};
-    item.iItem = index;
-    if (!List(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
-        return false;
-    *record = reinterpret_cast<HotKey*>(item.lParam);
-    return true;
+    HotKey* none;
+    return static_cast<int>(RowMessage(LVM_INSERTITEMA, index, &none));
+}
+
+inline bool ConfigDlg::ReadRow(int index, HotKey** record)
+{
+    return RowMessage(LVM_GETITEMA, index, record) != 0;
 }
 
 bool ConfigDlg::SetItem(int index, const HotKey* entry)
@@ -274,7 +277,7 @@ void ConfigDlg::OnDestroy()
     SaveGeometry();
 }
 
-void ConfigDlg::SaveGeometry()
+inline void ConfigDlg::SaveGeometry()
 {
     RegKey settings;
     if (!CreateDialogSettings(settings, SettingsName))

@@ -38,6 +38,9 @@ private:
     void OnNotify(const NMHDR* header);
     void OnCommand(int id);
     LRESULT List(UINT message, WPARAM wParam, LPARAM lParam);
+    // LVM_INSERTITEMA or LVM_GETITEMA for row `index` with its item data
+    // alone, which ends up in `record`.
+    LRESULT RowMessage(UINT message, int index, HotKey** record);
     // False when there is no row `index`; a row may carry no record.
     bool ReadRow(int index, HotKey** record);
     // The first selected row and its record, or -1 when none is selected.

@@ -96,7 +96,7 @@ bool HotKeyDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam)
     return LayoutProc(message, wParam, lParam);
 }
 
-bool HotKeyDlg::OnCommand(int id)
+inline bool HotKeyDlg::OnCommand(int id)
 {
     if (id == IDOK || id == IDCANCEL) {
         EndDialog(hwnd, id);
@@ -136,7 +136,7 @@ void HotKeyDlg::OnInitDialog()
     LoadSize();
 }
 
-void HotKeyDlg::LoadSize()
+inline void HotKeyDlg::LoadSize()
 {
     int width;
     int height;
@@ -160,14 +160,14 @@ void HotKeyDlg::OnDestroy()
     SaveSize();
 }
 
-void HotKeyDlg::SaveSize()
+inline void HotKeyDlg::SaveSize()
 {
     RegKey settings;
     if (CreateDialogSettings(settings, SettingsName))
         WriteNormalSize(settings);
 }
 
-bool HotKeyDlg::CaptureKey(HWND field, UINT key)
+inline bool HotKeyDlg::CaptureKey(HWND field, UINT key)
 {
     const char* name = KeyName(key);
     if (!name)
@@ -207,12 +207,12 @@ LRESULT CALLBACK HotKeyDlg::KeyCaptureEdit(HWND window, UINT message, WPARAM wPa
 
 void HotKeyDlg::Browse()
 {
+    OPENFILENAMEA dialog = {OpenFileNameOlderSize};
     char file[FileBufferSize];
     // Empty should the field give nothing back.
     file[0] = '\0';
     SendDlgItemMessageA(hwnd, IDC_COMMAND_LINE, WM_GETTEXT, FileBufferSize, reinterpret_cast<LPARAM>(file));
 
-    OPENFILENAMEA dialog = {OpenFileNameOlderSize};
     dialog.hwndOwner = hwnd;
     dialog.hInstance = GetModuleHandleA(nullptr);
     dialog.lpstrFilter = "All Files (*.*)\0*.*\0";
