@@ -125,12 +125,7 @@ void ConfigDlg::OnInitDialog()
 
     CaptureAnchors(Anchors);
 
-    int width;
-    int height;
-    if (StoredSize(SettingsName, &width, &height)) {
-        MoveWindow(hwnd, 0, 0, width, height, TRUE);
-        CenterOnWorkArea();
-    }
+    ApplyStoredSize(SettingsName, true);
 }
 
 LRESULT ConfigDlg::List(UINT message, WPARAM wParam, LPARAM lParam)
@@ -280,9 +275,8 @@ void ConfigDlg::OnDestroy()
 inline void ConfigDlg::SaveGeometry()
 {
     RegKey settings;
-    if (!CreateDialogSettings(settings, SettingsName))
+    if (!SaveNormalSize(settings, SettingsName))
         return;
-    WriteNormalSize(settings);
 
     LVCOLUMNA column = {LVCF_WIDTH};
     for (int i = 0; Columns[i].title; ++i) {

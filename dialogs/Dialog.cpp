@@ -141,26 +141,34 @@ void ResizableDialog::Relayout(int clientWidth, int clientHeight)
         anchors[i].Reposition(hwnd, clientWidth, clientHeight);
 }
 
-bool ResizableDialog::StoredSize(const char* settingsName, int* width, int* height)
+void ResizableDialog::ApplyStoredSize(const char* settingsName, bool centre)
 {
     RegKey settings;
-    DWORD storedWidth;
-    DWORD storedHeight;
-    if (!OpenDialogSettings(settings, settingsName) || !settings.ReadDword("Width", &storedWidth) ||
-        !settings.ReadDword("Height", &storedHeight))
-        return false;
-    *width = static_cast<int>(storedWidth);
-    *height = static_cast<int>(storedHeight);
-    return true;
+    DWORD width;
+    DWORD height;
+    if (!OpenDialogSettings(settings, settingsName) || !settings.ReadDword("Width", &width) ||
+        !settings.ReadDword("Height", &height))
+        return;
+    if (centre) {
+        MoveWindow(hwnd, 0, 0, static_cast<int>(width), static_cast<int>(height), TRUE);
+        CenterOnWorkArea();
+    } else {
+        // The tracking limits bring any stored size within them.
+        SetWindowPos(hwnd, nullptr, 0, 0, static_cast<int>(width), static_cast<int>(height),
+                     SWP_NOMOVE | SWP_NOZORDER);
+    }
 }
 
-void ResizableDialog::WriteNormalSize(RegKey& settings)
+bool ResizableDialog::SaveNormalSize(RegKey& settings, const char* settingsName)
 {
+    if (!CreateDialogSettings(settings, settingsName))
+        return false;
     WINDOWPLACEMENT placement = {sizeof(placement)};
     GetWindowPlacement(hwnd, &placement);
     const RECT& normal = placement.rcNormalPosition;
     settings.WriteDword("Width", static_cast<DWORD>(normal.right - normal.left));
     settings.WriteDword("Height", static_cast<DWORD>(normal.bottom - normal.top));
+    return true;
 }
 
 bool ResizableDialog::LayoutProc(UINT message, WPARAM, LPARAM lParam)

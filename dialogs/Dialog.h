@@ -71,11 +71,14 @@ public:
     // every message it does not handle itself here and returns the result.
     bool LayoutProc(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // "Width" and "Height" under the dialog's settings key, only when both
-    // are stored; nothing is created.
-    static bool StoredSize(const char* settingsName, int* width, int* height);
-    // Writes the size of the normal (restored) window rectangle there.
-    void WriteNormalSize(RegKey& settings);
+    // Applies "Width" and "Height" under the dialog's settings key, only when
+    // both are stored; nothing is created. A centred dialog is moved to the
+    // middle of the work area, any other keeps its place.
+    void ApplyStoredSize(const char* settingsName, bool centre);
+    // Creates the dialog's settings key in `settings` and writes the size of
+    // the normal (restored) window rectangle there; false when the key
+    // cannot be created.
+    bool SaveNormalSize(RegKey& settings, const char* settingsName);
 
     int gripWidth;
     int gripHeight;

@@ -133,16 +133,7 @@ void HotKeyDlg::OnInitDialog()
     minWidth = window.right - window.left;
     minHeight = window.bottom - window.top;
 
-    LoadSize();
-}
-
-inline void HotKeyDlg::LoadSize()
-{
-    int width;
-    int height;
-    // The tracking limits bring any stored size within them.
-    if (StoredSize(SettingsName, &width, &height))
-        SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    ApplyStoredSize(SettingsName, false);
 }
 
 void HotKeyDlg::OnDestroy()
@@ -157,14 +148,8 @@ void HotKeyDlg::OnDestroy()
     }
     hotKey.modifiers = modifiers;
 
-    SaveSize();
-}
-
-inline void HotKeyDlg::SaveSize()
-{
     RegKey settings;
-    if (CreateDialogSettings(settings, SettingsName))
-        WriteNormalSize(settings);
+    SaveNormalSize(settings, SettingsName);
 }
 
 inline bool HotKeyDlg::CaptureKey(HWND field, UINT key)

@@ -28,6 +28,4 @@ public:
 private:
     bool OnCommand(int id);
     bool CaptureKey(HWND field, UINT key);
-    void LoadSize();
-    void SaveSize();
 };
