@@ -70,14 +70,11 @@ bool Dialog::DialogProc(UINT message, WPARAM wParam, LPARAM)
 
 INT_PTR CALLBACK Dialog::StaticDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Dialog* dialog;
     if (message == WM_INITDIALOG) {
-        dialog = reinterpret_cast<Dialog*>(lParam);
-        dialog->hwnd = window;
+        reinterpret_cast<Dialog*>(lParam)->hwnd = window;
         SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
-    } else {
-        dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     }
+    Dialog* dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     // Messages before WM_INITDIALOG (WM_SETFONT, say) find no object yet.
     if (!dialog)
         return FALSE;
