@@ -13,6 +13,25 @@ namespace {
 
 const char SettingsName[] = "ConfigDlg";
 
+const AnchorRule Anchors[] = {
+    {IDOK, AnchorFollowRight},
+    {IDCANCEL, AnchorFollowRight},
+    {IDC_EDIT, AnchorFollowRight},
+    {IDC_ADD, AnchorFollowRight},
+    {IDC_DELETE, AnchorFollowRight},
+    {IDC_LIST, AnchorGrowBoth},
+};
+
+struct Column {
+    const char* title;
+    const char* widthName;   // where its width is remembered
+};
+const Column Columns[] = {
+    {"Key", "KeyWidth"},
+    {"Command", "CommandWidth"},
+    {},   // the end: loops that stop here stay loops in the machine code
+};
+
 HotKey* NewRecord(const HotKey& entry)
 {
     void* block = AllocateBlock(sizeof(HotKey));
@@ -69,7 +88,7 @@ bool ConfigDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-void ConfigDlg::OnNotify(const NMHDR* header)
+inline void ConfigDlg::OnNotify(const NMHDR* header)
 {
     if (header->idFrom != IDC_LIST)
         return;
@@ -81,7 +100,7 @@ void ConfigDlg::OnNotify(const NMHDR* header)
     }
 }
 
-void ConfigDlg::OnCommand(int id)
+inline void ConfigDlg::OnCommand(int id)
 {
     if (id == IDOK || id == IDCANCEL)
         EndDialog(hwnd, id);
@@ -104,47 +123,38 @@ void ConfigDlg::OnInitDialog()
 
     SetupList();
 
-    anchors[0].Capture(hwnd, IDOK, AnchorFollowRight);
-    anchors[1].Capture(hwnd, IDCANCEL, AnchorFollowRight);
-    anchors[2].Capture(hwnd, IDC_EDIT, AnchorFollowRight);
-    anchors[3].Capture(hwnd, IDC_ADD, AnchorFollowRight);
-    anchors[4].Capture(hwnd, IDC_DELETE, AnchorFollowRight);
-    anchors[5].Capture(hwnd, IDC_LIST, AnchorGrowBoth);
+    CaptureAnchors(Anchors);
 
-    int width;
-    int height;
-    if (StoredSize(SettingsName, &width, &height)) {
-        MoveWindow(hwnd, 0, 0, width, height, TRUE);
-        CenterOnWorkArea();
-    }
+    ApplyStoredSize(SettingsName, true);
+}
+
+LRESULT ConfigDlg::List(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return SendMessageA(listView, message, wParam, lParam);
 }
 
 void ConfigDlg::SetupList()
 {
-    SendMessageA(listView, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    List(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
 
     RECT client;
     GetClientRect(listView, &client);
     int available = client.right - gripWidth;
-    int keyWidth = available * 30 / 100;
-    int commandWidth = available - keyWidth;
+    DWORD widths[2];
+    widths[0] = available * 30 / 100;
+    widths[1] = available - widths[0];
 
     RegKey settings;
-    if (OpenDialogSettings(settings, SettingsName)) {
-        DWORD stored;
-        if (settings.ReadDword("KeyWidth", &stored))
-            keyWidth = static_cast<int>(stored);
-        if (settings.ReadDword("CommandWidth", &stored))
-            commandWidth = static_cast<int>(stored);
-    }
-
+    bool stored = OpenDialogSettings(settings, SettingsName);
     LVCOLUMNA column = {LVCF_WIDTH | LVCF_TEXT};
-    column.cx = keyWidth;
-    column.pszText = const_cast<char*>("Key");
-    SendMessageA(listView, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-    column.cx = commandWidth;
-    column.pszText = const_cast<char*>("Command");
-    SendMessageA(listView, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+    for (int i = 0; Columns[i].title; ++i) {
+        // Either width may be stored without the other.
+        if (stored)
+            settings.ReadDword(Columns[i].widthName, &widths[i]);
+        column.cx = static_cast<int>(widths[i]);
+        column.pszText = const_cast<char*>(Columns[i].title);
+        List(LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
 
     for (LONG i = 0; i < table.count; ++i) {
         int index = InsertEmptyRow(i);
@@ -154,36 +164,47 @@ void ConfigDlg::SetupList()
     }
 }
 
-int ConfigDlg::InsertEmptyRow(int index)
+LRESULT ConfigDlg::RowMessage(UINT message, int index, HotKey** record)
 {
     LVITEMA item = {LVIF_PARAM};
     item.iItem = index;
-    return static_cast<int>(SendMessageA(listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    LRESULT result = List(message, 0, reinterpret_cast<LPARAM>(&item));
+    *record = reinterpret_cast<HotKey*>(item.lParam);
+    return result;
+}
+
+inline int ConfigDlg::InsertEmptyRow(int index)
+{
+    HotKey* none;
+    return static_cast<int>(RowMessage(LVM_INSERTITEMA, index, &none));
+}
+
+inline bool ConfigDlg::ReadRow(int index, HotKey** record)
+{
+    return RowMessage(LVM_GETITEMA, index, record) != 0;
 }
 
 bool ConfigDlg::SetItem(int index, const HotKey* entry)
 {
-    LVITEMA item = {LVIF_PARAM};
-    item.iItem = index;
-    if (!SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+    HotKey* old;
+    if (!ReadRow(index, &old))
         return false;
-    HotKey* old = reinterpret_cast<HotKey*>(item.lParam);
 
     HotKey* record = NewRecord(*entry);
     if (!record) {
         // Never leave a row without its entry: keep the old record, or drop
         // the row that was to receive its first one.
         if (!old)
-            DeleteRow(index);
+            List(LVM_DELETEITEM, index, 0);
         return false;
     }
 
     SharedString keyText = HotKeyText(*entry);
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iSubItem = 0;
+    LVITEMA item = {LVIF_TEXT | LVIF_PARAM};
+    item.iItem = index;
     item.pszText = const_cast<char*>(keyText.TextOrEmpty());
     item.lParam = reinterpret_cast<LPARAM>(record);
-    if (!SendMessageA(listView, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
+    if (!List(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
         DeleteRecord(record);
         return false;
     }
@@ -192,101 +213,84 @@ bool ConfigDlg::SetItem(int index, const HotKey* entry)
     item.mask = LVIF_TEXT;
     item.iSubItem = 1;
     item.pszText = const_cast<char*>(entry->commandLine.TextOrEmpty());
-    SendMessageA(listView, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    List(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     return true;
+}
+
+void ConfigDlg::EditRow(int index, const HotKey* start)
+{
+    HotKeyDlg edit;
+    if (start) {
+        edit.hotKey = *start;
+    } else {
+        edit.hotKey.key = 'A';
+        edit.hotKey.modifiers = HotKeyWin;
+    }
+    if (edit.Show(hwnd) != IDOK)
+        return;
+    if (index < 0)
+        index = InsertEmptyRow(static_cast<int>(List(LVM_GETITEMCOUNT, 0, 0)));
+    if (index >= 0)
+        SetItem(index, &edit.hotKey);
 }
 
 void ConfigDlg::AddHotKey()
 {
     // Stored entries are numbered 000 to 999: a further one could not be saved.
-    if (SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0) >= MaxHotKeys)
-        return;
-
-    HotKeyDlg edit;
-    edit.hotKey.key = 'A';
-    edit.hotKey.modifiers = HotKeyWin;
-    if (edit.Show(hwnd) != IDOK)
-        return;
-
-    int index = InsertEmptyRow(static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0)));
-    if (index >= 0)
-        SetItem(index, &edit.hotKey);
+    if (List(LVM_GETITEMCOUNT, 0, 0) < MaxHotKeys)
+        EditRow(-1, nullptr);
 }
 
 void ConfigDlg::EditSelected()
 {
-    int index = FirstSelectedRow();
-    if (index < 0)
-        return;
-    HotKey* record = RowRecord(index);
-    if (!record)
-        return;
-
-    HotKeyDlg edit;
-    edit.hotKey = *record;
-    if (edit.Show(hwnd) == IDOK)
-        SetItem(index, &edit.hotKey);
+    HotKey* record;
+    int index = FirstSelectedRow(&record);
+    if (index >= 0 && record)
+        EditRow(index, record);
 }
 
 void ConfigDlg::DeleteSelected()
 {
-    int index = FirstSelectedRow();
-    if (index < 0)
-        return;
-    HotKey* record = RowRecord(index);
+    HotKey* record;
+    int index = FirstSelectedRow(&record);
     // The row goes first, so that it never points at a freed record.
-    if (SendMessageA(listView, LVM_DELETEITEM, index, 0))
+    if (index >= 0 && List(LVM_DELETEITEM, index, 0))
         DeleteRecord(record);
 }
 
 void ConfigDlg::OnDestroy()
 {
     table.count = 0;
-    for (;;) {
-        LVITEMA item = {LVIF_PARAM};
-        if (!SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
-            break;
-        HotKey* record = reinterpret_cast<HotKey*>(item.lParam);
+    HotKey* record;
+    while (ReadRow(0, &record)) {
         if (!record || !table.Append(*record))
             tableComplete = false;
-        if (!SendMessageA(listView, LVM_DELETEITEM, 0, 0))
+        if (!List(LVM_DELETEITEM, 0, 0))
             break;
         DeleteRecord(record);
     }
     SaveGeometry();
 }
 
-void ConfigDlg::SaveGeometry()
+inline void ConfigDlg::SaveGeometry()
 {
     RegKey settings;
-    if (!CreateDialogSettings(settings, SettingsName))
+    if (!SaveNormalSize(settings, SettingsName))
         return;
-    WriteNormalSize(settings);
 
     LVCOLUMNA column = {LVCF_WIDTH};
-    if (SendMessageA(listView, LVM_GETCOLUMNA, 0, reinterpret_cast<LPARAM>(&column)))
-        settings.WriteDword("KeyWidth", static_cast<DWORD>(column.cx));
-    if (SendMessageA(listView, LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&column)))
-        settings.WriteDword("CommandWidth", static_cast<DWORD>(column.cx));
+    for (int i = 0; Columns[i].title; ++i) {
+        if (List(LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column)))
+            settings.WriteDword(Columns[i].widthName, static_cast<DWORD>(column.cx));
+    }
 }
 
-HotKey* ConfigDlg::RowRecord(int index)
+int ConfigDlg::FirstSelectedRow(HotKey** record)
 {
-    LVITEMA item = {LVIF_PARAM};
-    item.iItem = index;
-    if (!SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
-        return nullptr;
-    return reinterpret_cast<HotKey*>(item.lParam);
-}
-
-int ConfigDlg::FirstSelectedRow()
-{
-    return static_cast<int>(SendMessageA(listView, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
-
-void ConfigDlg::DeleteRow(int index)
-{
-    SendMessageA(listView, LVM_DELETEITEM, index, 0);
+    int index = static_cast<int>(List(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (index < 0 || !ReadRow(index, record))
+        return -1;
+    return index;
 }
 
 void ConfigurationCommand(HWND window)

@@ -37,9 +37,17 @@ public:
 private:
     void OnNotify(const NMHDR* header);
     void OnCommand(int id);
-    HotKey* RowRecord(int index);
-    int FirstSelectedRow();
+    LRESULT List(UINT message, WPARAM wParam, LPARAM lParam);
+    // LVM_INSERTITEMA or LVM_GETITEMA for row `index` with its item data
+    // alone, which ends up in `record`.
+    LRESULT RowMessage(UINT message, int index, HotKey** record);
+    // False when there is no row `index`; a row may carry no record.
+    bool ReadRow(int index, HotKey** record);
+    // The first selected row and its record, or -1 when none is selected.
+    int FirstSelectedRow(HotKey** record);
     int InsertEmptyRow(int index);
-    void DeleteRow(int index);
+    // The edit dialog on `start`, or on a new entry when it is null; on OK
+    // row `index` gets the result, or a new last row when index is negative.
+    void EditRow(int index, const HotKey* start);
     void SaveGeometry();
 };

@@ -70,14 +70,11 @@ bool Dialog::DialogProc(UINT message, WPARAM wParam, LPARAM)
 
 INT_PTR CALLBACK Dialog::StaticDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Dialog* dialog;
     if (message == WM_INITDIALOG) {
-        dialog = reinterpret_cast<Dialog*>(lParam);
-        dialog->hwnd = window;
+        reinterpret_cast<Dialog*>(lParam)->hwnd = window;
         SetWindowLongPtrA(window, GWLP_USERDATA, lParam);
-    } else {
-        dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     }
+    Dialog* dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     // Messages before WM_INITDIALOG (WM_SETFONT, say) find no object yet.
     if (!dialog)
         return FALSE;
@@ -97,6 +94,14 @@ Anchor* ResizableDialog::GetAnchors(int& count)
     return nullptr;
 }
 
+void ResizableDialog::CaptureAnchors(const AnchorRule* rules)
+{
+    int count;
+    Anchor* anchors = GetAnchors(count);
+    for (int i = 0; i < count; ++i)
+        anchors[i].Capture(hwnd, rules[i].controlId, rules[i].mode);
+}
+
 void ResizableDialog::CenterOnWorkArea()
 {
     RECT work;
@@ -109,12 +114,17 @@ void ResizableDialog::CenterOnWorkArea()
                width, height, TRUE);
 }
 
+void ResizableDialog::GripRect(RECT* grip)
+{
+    GetClientRect(hwnd, grip);
+    grip->left = grip->right - gripWidth;
+    grip->top = grip->bottom - gripHeight;
+}
+
 void ResizableDialog::PaintSizeGrip(HDC deviceContext)
 {
     RECT grip;
-    GetClientRect(hwnd, &grip);
-    grip.left = grip.right - gripWidth;
-    grip.top = grip.bottom - gripHeight;
+    GripRect(&grip);
     DrawFrameControl(deviceContext, &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
 }
 
@@ -128,26 +138,34 @@ void ResizableDialog::Relayout(int clientWidth, int clientHeight)
         anchors[i].Reposition(hwnd, clientWidth, clientHeight);
 }
 
-bool ResizableDialog::StoredSize(const char* settingsName, int* width, int* height)
+void ResizableDialog::ApplyStoredSize(const char* settingsName, bool centre)
 {
     RegKey settings;
-    DWORD storedWidth;
-    DWORD storedHeight;
-    if (!OpenDialogSettings(settings, settingsName) || !settings.ReadDword("Width", &storedWidth) ||
-        !settings.ReadDword("Height", &storedHeight))
-        return false;
-    *width = static_cast<int>(storedWidth);
-    *height = static_cast<int>(storedHeight);
-    return true;
+    DWORD width;
+    DWORD height;
+    if (!OpenDialogSettings(settings, settingsName) || !settings.ReadDword("Width", &width) ||
+        !settings.ReadDword("Height", &height))
+        return;
+    if (centre) {
+        MoveWindow(hwnd, 0, 0, static_cast<int>(width), static_cast<int>(height), TRUE);
+        CenterOnWorkArea();
+    } else {
+        // The tracking limits bring any stored size within them.
+        SetWindowPos(hwnd, nullptr, 0, 0, static_cast<int>(width), static_cast<int>(height),
+                     SWP_NOMOVE | SWP_NOZORDER);
+    }
 }
 
-void ResizableDialog::WriteNormalSize(RegKey& settings)
+bool ResizableDialog::SaveNormalSize(RegKey& settings, const char* settingsName)
 {
+    if (!CreateDialogSettings(settings, settingsName))
+        return false;
     WINDOWPLACEMENT placement = {sizeof(placement)};
     GetWindowPlacement(hwnd, &placement);
     const RECT& normal = placement.rcNormalPosition;
     settings.WriteDword("Width", static_cast<DWORD>(normal.right - normal.left));
     settings.WriteDword("Height", static_cast<DWORD>(normal.bottom - normal.top));
+    return true;
 }
 
 bool ResizableDialog::LayoutProc(UINT message, WPARAM, LPARAM lParam)
@@ -165,10 +183,8 @@ bool ResizableDialog::LayoutProc(UINT message, WPARAM, LPARAM lParam)
     }
     case WM_NCHITTEST: {
         RECT grip;
-        GetClientRect(hwnd, &grip);
+        GripRect(&grip);
         MapWindowPoints(hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&grip), 2);
-        grip.left = grip.right - gripWidth;
-        grip.top = grip.bottom - gripHeight;
         // Signed: monitors left of or above the primary one are negative.
         POINT cursor = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         if (!PtInRect(&grip, cursor))

@@ -26,6 +26,12 @@ enum : LONG {
     AnchorGrowBoth = 0x22,
 };
 
+// How a dialog's table names one of its anchored controls.
+struct AnchorRule {
+    WORD controlId;
+    WORD mode;
+};
+
 // A modal dialog bound to an object. Objects live on the stack of whoever
 // shows them and outlive their window; none is ever deleted through a base.
 class Dialog {
@@ -56,6 +62,8 @@ public:
     // The dialog's anchors, repositioned in array order; the base has none.
     virtual Anchor* GetAnchors(int& count);
 
+    // Fills the GetAnchors array from `rules`, which has one rule per anchor.
+    void CaptureAnchors(const AnchorRule* rules);
     void CenterOnWorkArea();
     void PaintSizeGrip(HDC deviceContext);
     void Relayout(int clientWidth, int clientHeight);
@@ -63,12 +71,19 @@ public:
     // every message it does not handle itself here and returns the result.
     bool LayoutProc(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // "Width" and "Height" under the dialog's settings key, only when both
-    // are stored; nothing is created.
-    static bool StoredSize(const char* settingsName, int* width, int* height);
-    // Writes the size of the normal (restored) window rectangle there.
-    void WriteNormalSize(RegKey& settings);
+    // Applies "Width" and "Height" under the dialog's settings key, only when
+    // both are stored; nothing is created. A centred dialog is moved to the
+    // middle of the work area, any other keeps its place.
+    void ApplyStoredSize(const char* settingsName, bool centre);
+    // Creates the dialog's settings key in `settings` and writes the size of
+    // the normal (restored) window rectangle there; false when the key
+    // cannot be created.
+    bool SaveNormalSize(RegKey& settings, const char* settingsName);
 
     int gripWidth;
     int gripHeight;
+
+private:
+    // The grip's corner of the client area, in client coordinates.
+    void GripRect(RECT* grip);
 };

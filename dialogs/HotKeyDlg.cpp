@@ -30,9 +30,28 @@ const ModifierBox ModifierBoxes[] = {
     {IDC_ALT, HotKeyAlt},
 };
 
+struct TextField {
+    int controlId;
+    SharedString HotKey::*text;
+};
+const TextField TextFields[] = {
+    {IDC_COMMAND_LINE, &HotKey::commandLine},
+    {IDC_PARAMETERS, &HotKey::parameters},
+    {IDC_WORKING_DIRECTORY, &HotKey::workingDirectory},
+};
+
+const AnchorRule Anchors[] = {
+    {IDOK, AnchorFollowRight},
+    {IDCANCEL, AnchorFollowRight},
+    {IDC_BROWSE, AnchorFollowRight},
+    {IDC_COMMAND_LINE, AnchorWiden},
+    {IDC_PARAMETERS, AnchorWiden},
+    {IDC_WORKING_DIRECTORY, AnchorWiden},
+};
+
 void ShowKeyName(HWND field, const char* name)
 {
-    SetWindowTextA(field, name);
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
     int end = lstrlenA(name);
     SendMessageA(field, EM_SETSEL, end, end);
 }
@@ -72,13 +91,12 @@ bool HotKeyDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam)))
             return true;
-        return LayoutProc(message, wParam, lParam);
-    default:
-        return LayoutProc(message, wParam, lParam);
+        break;
     }
+    return LayoutProc(message, wParam, lParam);
 }
 
-bool HotKeyDlg::OnCommand(int id)
+inline bool HotKeyDlg::OnCommand(int id)
 {
     if (id == IDOK || id == IDCANCEL) {
         EndDialog(hwnd, id);
@@ -97,70 +115,50 @@ void HotKeyDlg::OnInitDialog()
     oldKeyEditProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(keyField, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeyCaptureEdit)));
 
-    SetDlgItemTextA(hwnd, IDC_COMMAND_LINE, hotKey.commandLine.TextOrEmpty());
-    SetDlgItemTextA(hwnd, IDC_PARAMETERS, hotKey.parameters.TextOrEmpty());
-    SetDlgItemTextA(hwnd, IDC_WORKING_DIRECTORY, hotKey.workingDirectory.TextOrEmpty());
+    for (const TextField& field : TextFields)
+        SendDlgItemMessageA(hwnd, field.controlId, WM_SETTEXT, 0,
+                            reinterpret_cast<LPARAM>((hotKey.*field.text).TextOrEmpty()));
 
     for (const ModifierBox& box : ModifierBoxes)
-        CheckDlgButton(hwnd, box.controlId, (hotKey.modifiers & box.bit) ? BST_CHECKED : BST_UNCHECKED);
+        SendDlgItemMessageA(hwnd, box.controlId, BM_SETCHECK,
+                            (hotKey.modifiers & box.bit) ? BST_CHECKED : BST_UNCHECKED, 0);
 
     // A key whose name the keyboard layout lost still shows as its code.
     ShowKeyName(keyField, hotKey.key ? KeyNameOrCode(hotKey.key) : "");
 
-    anchors[0].Capture(hwnd, IDOK, AnchorFollowRight);
-    anchors[1].Capture(hwnd, IDCANCEL, AnchorFollowRight);
-    anchors[2].Capture(hwnd, IDC_BROWSE, AnchorFollowRight);
-    anchors[3].Capture(hwnd, IDC_COMMAND_LINE, AnchorWiden);
-    anchors[4].Capture(hwnd, IDC_PARAMETERS, AnchorWiden);
-    anchors[5].Capture(hwnd, IDC_WORKING_DIRECTORY, AnchorWiden);
+    CaptureAnchors(Anchors);
 
     RECT window;
     GetWindowRect(hwnd, &window);
     minWidth = window.right - window.left;
     minHeight = window.bottom - window.top;
 
-    LoadSize();
-}
-
-void HotKeyDlg::LoadSize()
-{
-    int width;
-    int height;
-    // The tracking limits bring any stored size within them.
-    if (StoredSize(SettingsName, &width, &height))
-        SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    ApplyStoredSize(SettingsName, false);
 }
 
 void HotKeyDlg::OnDestroy()
 {
-    hotKey.commandLine.AssignFromWindow(GetDlgItem(hwnd, IDC_COMMAND_LINE));
-    hotKey.parameters.AssignFromWindow(GetDlgItem(hwnd, IDC_PARAMETERS));
-    hotKey.workingDirectory.AssignFromWindow(GetDlgItem(hwnd, IDC_WORKING_DIRECTORY));
+    for (const TextField& field : TextFields)
+        (hotKey.*field.text).AssignFromWindow(GetDlgItem(hwnd, field.controlId));
 
     UINT modifiers = 0;
     for (const ModifierBox& box : ModifierBoxes) {
-        if (IsDlgButtonChecked(hwnd, box.controlId) == BST_CHECKED)
+        if (SendDlgItemMessageA(hwnd, box.controlId, BM_GETCHECK, 0, 0) == BST_CHECKED)
             modifiers |= box.bit;
     }
     hotKey.modifiers = modifiers;
 
-    SaveSize();
-}
-
-void HotKeyDlg::SaveSize()
-{
     RegKey settings;
-    if (CreateDialogSettings(settings, SettingsName))
-        WriteNormalSize(settings);
+    SaveNormalSize(settings, SettingsName);
 }
 
-bool HotKeyDlg::CaptureKey(UINT key)
+inline bool HotKeyDlg::CaptureKey(HWND field, UINT key)
 {
     const char* name = KeyName(key);
     if (!name)
         return false;
     hotKey.key = key;
-    ShowKeyName(GetDlgItem(hwnd, IDC_KEY), name);
+    ShowKeyName(field, name);
     return true;
 }
 
@@ -175,17 +173,16 @@ LRESULT CALLBACK HotKeyDlg::KeyCaptureEdit(HWND window, UINT message, WPARAM wPa
     case WM_GETDLGCODE:
         // Tab, Enter and Escape are keys to capture, not dialog navigation.
         return DLGC_WANTALLKEYS;
-    case WM_KEYDOWN:
-        dialog->CaptureKey(static_cast<UINT>(wParam));
-        return 0;
     case WM_SYSKEYDOWN: {
-        dialog->CaptureKey(static_cast<UINT>(wParam));
         // The dialog manager would take the character of Alt+letter, already
         // queued, as a mnemonic: tick a box and move the focus away.
         MSG character;
         PeekMessageA(&character, window, WM_SYSCHAR, WM_SYSDEADCHAR, PM_REMOVE);
-        return 0;
+        [[fallthrough]];
     }
+    case WM_KEYDOWN:
+        dialog->CaptureKey(window, static_cast<UINT>(wParam));
+        return 0;
     case WM_CHAR:
         return 0;
     default:
@@ -195,10 +192,12 @@ LRESULT CALLBACK HotKeyDlg::KeyCaptureEdit(HWND window, UINT message, WPARAM wPa
 
 void HotKeyDlg::Browse()
 {
-    char file[FileBufferSize];
-    GetDlgItemTextA(hwnd, IDC_COMMAND_LINE, file, FileBufferSize);
-
     OPENFILENAMEA dialog = {OpenFileNameOlderSize};
+    char file[FileBufferSize];
+    // Empty should the field give nothing back.
+    file[0] = '\0';
+    SendDlgItemMessageA(hwnd, IDC_COMMAND_LINE, WM_GETTEXT, FileBufferSize, reinterpret_cast<LPARAM>(file));
+
     dialog.hwndOwner = hwnd;
     dialog.hInstance = GetModuleHandleA(nullptr);
     dialog.lpstrFilter = "All Files (*.*)\0*.*\0";
@@ -208,18 +207,19 @@ void HotKeyDlg::Browse()
     // A chosen shortcut is the command itself, not its target.
     dialog.Flags = OFN_NODEREFERENCELINKS;
 
-    BOOL chosen = GetOpenFileNameA(&dialog);
-    // A field text that is no valid file name (a quoted path, say) makes the
-    // file dialog fail at once; start it again without an initial name.
-    DWORD error = chosen ? 0 : CommDlgExtendedError();
-    if (error != 0 && error != FNERR_BUFFERTOOSMALL && file[0]) {
+    for (bool retried = false;; retried = true) {
+        if (GetOpenFileNameA(&dialog))
+            break;
+        // A field text that is no valid file name (a quoted path, say) makes
+        // the file dialog fail at once; start it again, once, without an
+        // initial name.
+        DWORD error = CommDlgExtendedError();
+        if (retried || error == 0 || error == FNERR_BUFFERTOOSMALL || !file[0])
+            return;
         file[0] = '\0';
-        chosen = GetOpenFileNameA(&dialog);
     }
-    if (!chosen)
-        return;
 
-    SetDlgItemTextA(hwnd, IDC_COMMAND_LINE, file);
+    SendDlgItemMessageA(hwnd, IDC_COMMAND_LINE, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file));
     file[dialog.nFileOffset] = '\0';
-    SetDlgItemTextA(hwnd, IDC_WORKING_DIRECTORY, file);
+    SendDlgItemMessageA(hwnd, IDC_WORKING_DIRECTORY, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file));
 }

@@ -27,7 +27,5 @@ public:
 
 private:
     bool OnCommand(int id);
-    bool CaptureKey(UINT key);
-    void LoadSize();
-    void SaveSize();
+    bool CaptureKey(HWND field, UINT key);
 };

@@ -7,6 +7,7 @@
 namespace {
 
 // The record with the control's text copied in; null if the heap fails.
+// AttachLinkControl sets the handles and the target before anything reads them.
 LinkControl* NewLinkRecord(HWND control)
 {
     int length = GetWindowTextLengthA(control);
@@ -14,11 +15,7 @@ LinkControl* NewLinkRecord(HWND control)
     LinkControl* link = static_cast<LinkControl*>(AllocateBlock(bytes));
     if (!link)
         return nullptr;
-    link->oldWndProc = nullptr;
-    link->font = nullptr;
-    link->cursor = nullptr;
     link->pressed = 0;
-    link->target = nullptr;
     link->textLength = GetWindowTextA(control, link->windowText, length + 1);
     link->windowText[link->textLength] = '\0';
     return link;
