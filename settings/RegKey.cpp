@@ -51,8 +51,9 @@ bool RegKey::DeleteKeyTree(const char* subKey)
         return false;
     for (;;) {
         char name[512];
+        DWORD size = sizeof(name);
         // Always index 0: every deletion shifts the remaining subkeys down.
-        if (RegEnumKeyA(child.key, 0, name, sizeof(name)) != ERROR_SUCCESS)
+        if (RegEnumKeyExA(child.key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
         if (!child.DeleteKeyTree(name))
             return false;
