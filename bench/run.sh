@@ -73,10 +73,12 @@ size_report() { # EXE NAME LIMIT
   protection_line "$1"
 }
 
-# Where the code goes: the largest functions of the linked libraries (before
-# unused sections are dropped, so an upper bound for each).
+# Where the code goes: the largest functions of the linked libraries, as
+# compiled before link-time optimisation and before unused sections are
+# dropped, so an upper bound for each. The target is named so that nm reads
+# the objects' own code rather than the compiler's table of them.
 largest_functions() {
-  i686-w64-mingw32-nm -S -C --size-sort "$tree32/libzindral_app.a" "$tree32/libzindral_core.a" \
+  i686-w64-mingw32-nm --target=pe-i386 -S -C --size-sort "$tree32/libzindral_app.a" "$tree32/libzindral_core.a" \
       2>/dev/null | while read -r _ size type name; do
         [[ $type == [tT] && $name != .text* ]] && printf '    %5d  %s\n' "$((16#$size))" "$name"
       done | sort -rn | head -n 10
