@@ -21,6 +21,9 @@ const AnchorRule Anchors[] = {
     {IDC_DELETE, AnchorFollowRight},
     {IDC_LIST, AnchorGrowBoth},
 };
+// CaptureAnchors reads one rule for each anchor the dialog holds.
+static_assert(sizeof(Anchors) / sizeof(Anchors[0]) == sizeof(ConfigDlg::anchors) / sizeof(Anchor),
+              "a rule for every anchor");
 
 struct Column {
     const char* title;

@@ -48,6 +48,9 @@ const AnchorRule Anchors[] = {
     {IDC_PARAMETERS, AnchorWiden},
     {IDC_WORKING_DIRECTORY, AnchorWiden},
 };
+// CaptureAnchors reads one rule for each anchor the dialog holds.
+static_assert(sizeof(Anchors) / sizeof(Anchors[0]) == sizeof(HotKeyDlg::anchors) / sizeof(Anchor),
+              "a rule for every anchor");
 
 void ShowKeyName(HWND field, const char* name)
 {

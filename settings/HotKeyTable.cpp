@@ -41,9 +41,11 @@ static bool ReadKeyCode(RegKey& entry, UINT* code)
 bool LoadHotKey(int index, HotKey& record)
 {
     // The entry's key "Keys\NNN" below the application key, opened in one go.
+    static const char EntryPath[] = "Keys\\000";
     char path[64];
-    ApplicationSubKeyPath("Keys\\000", path);
-    WriteEntryDigits(static_cast<unsigned>(index), path + ApplicationKeyNameLength + 5);
+    ApplicationSubKeyPath(EntryPath, path);
+    // The digits replace the path's last three characters.
+    WriteEntryDigits(static_cast<unsigned>(index), path + ApplicationKeyNameLength + sizeof(EntryPath) - 4);
     RegKey entry;
     if (!entry.Open(HKEY_CURRENT_USER, path, KEY_READ))
         return false;
@@ -94,8 +96,10 @@ bool CompanionPath(const char* programPath, const char* fileName, char (&path)[M
     return true;
 }
 
-// The first-run table, in order. The dravik rows share one command line, so
-// the file is looked for once and its path shared by the three entries.
+// The first-run table, in order. The dravik rows share one command line and
+// one name, so the file is looked for once and its path shared by the three
+// entries.
+static const char DravikFile[] = "dravik.exe";
 static const struct {
     const char* fileName;
     UINT key;
@@ -103,9 +107,9 @@ static const struct {
     const char* parameters;
 } DefaultHotKeys[] = {
     {"pellin.exe", VK_SPACE, HotKeyCtrl | HotKeyWin, nullptr},
-    {"dravik.exe", '1', HotKeyWin, "1024 768"},
-    {"dravik.exe", '6', HotKeyWin, "640 480"},
-    {"dravik.exe", '8', HotKeyWin, "800 600"},
+    {DravikFile, '1', HotKeyWin, "1024 768"},
+    {DravikFile, '6', HotKeyWin, "640 480"},
+    {DravikFile, '8', HotKeyWin, "800 600"},
 };
 
 void AddDefaultHotKeysFor(HotKeyList& list, const char* programPath)

@@ -405,6 +405,10 @@ TEST_F(ConfigDlgTest, StoredSizeOpensCentredOnTheWorkArea)
         {false, true, 0, 480, base.cx, base.cy},
         // Below the minimum, which is measured before the stored size applies.
         {true, true, 30, 30, base.cx * 2 / 5, base.cy * 4 / 5},
+        // Garbage: a negative size is the minimum, a huge one the largest
+        // that the platform lets a window be dragged to.
+        {true, true, -1, -1, base.cx * 2 / 5, base.cy * 4 / 5},
+        {true, true, 0x7FFFFFFF, 0x7FFFFFFF, GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)},
     };
     for (const Case& c : cases) {
         testreg::DeleteSettings();

@@ -279,6 +279,10 @@ TEST_F(HotKeyDlgTest, StoredSizeReopensInPlaceWithTheTemplateHeight)
         {true, false, width + 90, 0, width, height},
         {false, true, 0, height + 70, width, height},
         {true, true, 20, 20, width, height},
+        // Garbage: the height is fixed, a negative width is the minimum and a
+        // huge one the largest that the platform lets a window be dragged to.
+        {true, true, -1, -1, width, height},
+        {true, true, 0x7FFFFFFF, 0x7FFFFFFF, GetSystemMetrics(SM_CXMAXTRACK), height},
     };
     for (const Case& c : cases) {
         testreg::DeleteSettings();
