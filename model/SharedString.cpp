@@ -53,12 +53,13 @@ char* SharedString::Reserve(LONG n)
     bool owned = old && old->refs == 1;
     if (owned && old->capacity >= n)
         return old->text;
+    // The new buffer first: if the heap fails, the handle keeps its text,
+    // shared or not.
     SharedStringBuffer* fresh = NewBuffer(RoundedCapacity(n));
+    if (!fresh)
+        return nullptr;
     if (owned) {
-        // A sole owner that grows keeps its text; if the heap fails it keeps
-        // the old buffer as it was.
-        if (!fresh)
-            return nullptr;
+        // A sole owner that grows keeps its text.
         lstrcpyA(fresh->text, old->text);
         fresh->length = old->length;
         FreeBlock(old);
@@ -67,7 +68,7 @@ char* SharedString::Reserve(LONG n)
         Release();
     }
     buffer = fresh;
-    return fresh ? fresh->text : nullptr;
+    return fresh->text;
 }
 
 SharedString& SharedString::Assign(const char* source)
@@ -76,31 +77,33 @@ SharedString& SharedString::Assign(const char* source)
         Release();
         return *this;
     }
-    return AssignCounted(source, lstrlenA(source));
+    AssignCounted(source, lstrlenA(source));
+    return *this;
 }
 
-SharedString& SharedString::AssignCounted(const char* source, LONG count)
+bool SharedString::AssignCounted(const char* source, LONG count)
 {
     if (count < 0)
         count = 0;
     char* text = Reserve(count + 1);
     if (!text)
-        return *this;
+        return false;
     for (LONG i = 0; i < count; ++i)
         text[i] = source[i];
     text[count] = '\0';
     buffer->length = count;
-    return *this;
+    return true;
 }
 
-void SharedString::AssignFromWindow(HWND window)
+bool SharedString::AssignFromWindow(HWND window)
 {
     LONG n = GetWindowTextLengthA(window);
     char* text = Reserve(n);
     if (!text)
-        return;
+        return false;
     text[0] = '\0';
     buffer->length = GetWindowTextA(window, text, n + 1);
+    return true;
 }
 
 SharedString& SharedString::Append(const char* added)

@@ -22,15 +22,17 @@ public:
 
     void Release();
     // Makes the buffer the handle's own with room for n characters and returns
-    // its writable text; null if the heap fails (the handle then keeps its old
-    // sole-owned text, or is empty if it shared or had none).
+    // its writable text; null if the heap fails, and the handle then holds
+    // just what it held before, so that a failed write never loses a text.
     char* Reserve(LONG n);
     SharedString& Assign(const char* source);   // null source empties the handle
     // Assigns exactly `count` characters of `source`, which need not be
-    // terminated. The source may be the handle's own text when its buffer
-    // is its own and has room for count + 1 characters.
-    SharedString& AssignCounted(const char* source, LONG count);
-    void AssignFromWindow(HWND window);
+    // terminated; false (and the old text kept) if the heap fails. The source
+    // may be the handle's own text when its buffer is its own and has room
+    // for count + 1 characters.
+    bool AssignCounted(const char* source, LONG count);
+    // False, with the old text kept, when the heap cannot hold the new one.
+    bool AssignFromWindow(HWND window);
     // Precondition: the handle is empty or the only one of its buffer.
     SharedString& Append(const char* text);
 

@@ -26,16 +26,12 @@ bool FileExists(const char* path)
     return true;
 }
 
-// A key name is short; anything longer than this buffer names no key.
+// Registry tools may store the name with zero padding after it: the name is
+// the text up to its first zero, whatever the value's size.
 static bool ReadKeyCode(RegKey& entry, UINT* code)
 {
-    char name[16];
-    DWORD type = 0;
-    DWORD size = sizeof(name) - 1;
-    if (entry.QueryValue("Key", &type, name, &size) != ERROR_SUCCESS || type != REG_SZ)
-        return false;
-    name[size] = '\0';   // the stored text may lack its terminator
-    return KeyFromName(name, code);
+    SharedString name;
+    return entry.ReadString("Key", name) && KeyFromName(name.Text(), code);
 }
 
 bool LoadHotKey(int index, HotKey& record)
@@ -165,6 +161,18 @@ static void SaveHotKey(RegKey& entry, const HotKey& hotKey)
     WriteOptionalText(entry, "WorkingDirectory", hotKey.workingDirectory);
 }
 
+// Removes a stored entry beyond the new table. A key that cannot be deleted
+// (a subkey whose name the code page cannot give, say) at least loses its
+// key name, so that loading stops there and no removed entry comes back.
+static void RemoveEntry(RegKey& keys, const char* name)
+{
+    if (keys.DeleteKeyTree(name))
+        return;
+    RegKey entry;
+    if (entry.Open(keys.Handle(), name, KEY_SET_VALUE))
+        entry.DeleteValue("Key");
+}
+
 void SaveHotKeys(const HotKeyList& list)
 {
     RegKey application;
@@ -192,7 +200,7 @@ void SaveHotKeys(const HotKeyList& list)
         } else if (oldTableDeleted) {
             break;
         } else {
-            keys.DeleteKeyTree(name);
+            RemoveEntry(keys, name);
             ++stored;
         }
     }

@@ -87,21 +87,16 @@ bool RegKey::ReadString(const char* name, SharedString& text)
     DWORD size = sizeof(local);
     LONG result = QueryValue(name, &type, local, &size);
     if (result == ERROR_MORE_DATA && type == REG_SZ && size < 0x7FFFFFF0) {
-        // Reserve leaves room for one more character than asked for, so a
-        // text without a terminator can still be terminated.
+        // Room for a terminator after the data: then the text below is taken
+        // where it lies, and never copied out of a buffer that is replaced.
         DWORD reserved = size;
-        data = text.Reserve(static_cast<LONG>(size));
+        data = text.Reserve(static_cast<LONG>(size) + 1);
         result = data ? QueryValue(name, &type, data, &size) : ERROR_OUTOFMEMORY;
         if (size > reserved)
             result = ERROR_MORE_DATA;
     }
-    if (result == ERROR_SUCCESS && type == REG_SZ) {
-        // Data read into the text's own buffer stays where it is: that buffer
-        // already has room for the terminator.
-        text.AssignCounted(data, TextLength(data, size));
-        if (text.Text())
-            return true;
-    }
+    if (result == ERROR_SUCCESS && type == REG_SZ && text.AssignCounted(data, TextLength(data, size)))
+        return true;
     text.Release();
     return false;
 }

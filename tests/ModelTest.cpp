@@ -110,9 +110,11 @@ TEST(SharedString, HeapFailureLeavesTargetUnchangedOrEmpty)
         s.Append(Repeat('z', 500).c_str());
         EXPECT_STREQ("kept", s.Text());
         SharedString shared(s);
-        shared.Assign("other");               // a writer of a shared text gets none
-        EXPECT_EQ(nullptr, shared.Text());
-        EXPECT_STREQ("kept", s.Text());
+        shared.Assign("other");               // a writer of a shared text keeps it
+        EXPECT_EQ(s.Buffer(), shared.Buffer());
+        EXPECT_EQ(2, s.Buffer()->refs);
+        EXPECT_FALSE(shared.AssignCounted("other", 5));
+        EXPECT_STREQ("kept", shared.Text());
         SharedString fresh;
         fresh.Append("x");
         EXPECT_EQ(nullptr, fresh.Text());

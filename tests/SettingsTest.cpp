@@ -120,7 +120,8 @@ TEST_F(Settings, ReadStringTakesExactlyTheStoredData)
     SetRaw(path, "Empty", REG_SZ, "", 0);
     SetRaw(path, "Expand", REG_EXPAND_SZ, "x", 2);
     std::string big(65536, 'q');
-    SetRaw(path, "Big", REG_SZ, big.data(), static_cast<DWORD>(big.size()));   // no terminator
+    std::string bigSource = big + 'x';   // a zero after the data would be stored too
+    SetRaw(path, "Big", REG_SZ, bigSource.data(), static_cast<DWORD>(big.size()));
     SetRaw(path, "Short", REG_DWORD, "\x01\x02", 2);
     SetDword(path, "Dword", 42);
 
@@ -146,6 +147,48 @@ TEST_F(Settings, ReadStringTakesExactlyTheStoredData)
     EXPECT_FALSE(key.ReadDword("Empty", &value));
     EXPECT_TRUE(key.ReadDword("Dword", &value));
     EXPECT_EQ(42u, value);
+}
+
+// A text that owns its buffer is read into it in place; data that fills the
+// buffer exactly and lacks its terminator must not be copied out of a block
+// that the copy itself frees. A copy the heap refuses is a failed read.
+TEST_F(Settings, ReadStringIntoATextThatOwnsItsBuffer)
+{
+    // The writer adds a terminator when the byte after the data is zero, as
+    // Windows does: a character there keeps the data unterminated.
+    std::string full(384, 'r');
+    std::string source = full + 'x';
+    SetRaw(AppKey, "Full", REG_SZ, source.data(), 384);
+    SetString(AppKey, "Short", std::string(200, 's'));
+    RegKey key;
+    ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, ApplicationKeyName, KEY_READ));
+
+    SharedString text;
+    text.Assign(std::string(300, 'o').c_str());   // capacity 384, its own
+    ASSERT_EQ(384, text.Buffer()->capacity);
+    ASSERT_TRUE(key.ReadString("Full", text));
+    EXPECT_EQ(full, text.Text());
+
+    SharedString small;
+    small.Assign("old");   // capacity 128: the text needs a new buffer
+    g_allocationsBeforeFailure = 0;
+    EXPECT_FALSE(key.ReadString("Short", small));
+    g_allocationsBeforeFailure = -1;
+    EXPECT_EQ(nullptr, small.Text());
+
+    // The same through an entry, into a record reused from the entry before.
+    SeedEntry(0, "A", 8, "a.exe");
+    SetRaw(EntryPath(0), "CommandLine", REG_SZ, source.data(), 384);
+    SeedEntry(1, "B", 8, std::string(200, 'b').c_str());
+    HotKey record;
+    record.commandLine.Assign(std::string(300, 'o').c_str());
+    ASSERT_TRUE(LoadHotKey(0, record));
+    EXPECT_EQ(full, record.commandLine.Text());
+    record.commandLine.Release();
+    record.commandLine.Assign("old");
+    g_allocationsBeforeFailure = 1;   // the key name's text, not the command line's
+    EXPECT_FALSE(LoadHotKey(1, record));
+    g_allocationsBeforeFailure = -1;
 }
 
 TEST_F(Settings, FirstRunOffersDefaultsForCompanionsBesideTheProgram)
@@ -225,6 +268,18 @@ TEST_F(Settings, LoadingStopsAtTheFirstMissingOrBadEntry)
     HotKeyList again;
     LoadHotKeys(again);
     EXPECT_EQ(1, again.count);
+}
+
+TEST_F(Settings, KeyNameIsTheTextUpToItsFirstZero)
+{
+    SeedEntry(0, "A", 8, "a.exe");
+    SeedEntry(1, "B", 8, "b.exe");
+    char padded[32] = "F5";   // as registry tools write it, zeros after the name
+    SetRaw(EntryPath(0), "Key", REG_SZ, padded, sizeof(padded));
+    HotKeyList list;
+    LoadHotKeys(list);
+    ASSERT_EQ(2, list.count);
+    EXPECT_EQ(UINT(VK_F5), list.items[0].key);
 }
 
 TEST_F(Settings, SaveWritesTheLayoutAndLoadsBack)
@@ -326,6 +381,20 @@ TEST_F(Settings, SavingOverAnUndeletableTableLeavesOnlyTheNewEntries)
     EXPECT_EQ((std::vector<std::string>{"000", "001"}), SubKeys(Keys));
 }
 
+TEST_F(Settings, AnUndeletableEntryBeyondTheNewTableNeverLoadsAgain)
+{
+    for (int i = 0; i < 5; ++i)
+        SeedEntry(i, "A", 8, "old.exe");
+    CreateUndeletableKey(L"Software\\Orvane\\Zindral\\Keys\\002");
+    HotKeyList list;
+    list.Append(Entry('B', 8, "new.exe"));
+    list.Append(Entry('C', 8, "new.exe"));
+    SaveHotKeys(list);
+    HotKeyList loaded;
+    LoadHotKeys(loaded);
+    EXPECT_EQ(2, loaded.count);
+}
+
 TEST_F(Settings, AnEntryThatCannotBeCreatedLeavesNoGap)
 {
     // A volatile table accepts no new non-volatile entry keys, only existing
@@ -358,7 +427,7 @@ TEST_F(Settings, HeapFailureWhileLoadingLosesNothingAlreadyRead)
     SeedEntry(0, "A", 8, "a.exe");
     SeedEntry(1, "B", 8, "b.exe");
     HotKeyList list;
-    g_allocationsBeforeFailure = 2;   // the array and the first command line
+    g_allocationsBeforeFailure = 3;   // the first key name, command line, and the array
     LoadHotKeys(list);
     g_allocationsBeforeFailure = -1;
     ASSERT_EQ(1, list.count);
