@@ -88,18 +88,29 @@ static bool KeyFromCodeName(const char* name, UINT* code)
     return true;
 }
 
+bool KeyOfCharacter(char character, SHORT scan, UINT* code)
+{
+    UINT key = static_cast<UINT>(scan) & 0xFF;
+    if (key == 0xFF) {
+        // Letters and digits are stored as their keys' own codes; under a
+        // layout that types no Latin letters (Russian, Greek, ...) they still
+        // name those keys, or the entry and every later one would be lost.
+        if (character >= 'a' && character <= 'z')
+            character = static_cast<char>(character - 'a' + 'A');
+        if (!((character >= '0' && character <= '9') || (character >= 'A' && character <= 'Z')))
+            return false;
+        key = static_cast<UINT>(character);
+    }
+    *code = key;
+    return true;
+}
+
 bool KeyFromName(const char* name, UINT* code)
 {
     if (!name || !name[0])
         return false;
-    if (!name[1]) {
-        SHORT scan = VkKeyScanA(name[0]);
-        UINT key = static_cast<UINT>(scan) & 0xFF;
-        if (key != 0xFF) {
-            *code = key;
-            return true;
-        }
-    }
+    if (!name[1] && KeyOfCharacter(name[0], VkKeyScanA(name[0]), code))
+        return true;
     for (const char* row = KeyNameTable; *row; row = NextKeyNameRow(row)) {
         if (lstrcmpiA(row + 1, name) == 0) {
             *code = static_cast<unsigned char>(*row);

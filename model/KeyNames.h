@@ -10,6 +10,9 @@ extern const char KeyNameTable[];
 const char* KeyName(UINT code);
 // The key code for a name; false if no key has it.
 bool KeyFromName(const char* name, UINT* code);
+// The key of a one-character name, given what the layout's VkKeyScanA says
+// of the character (its low byte 0xFF when no key types it).
+bool KeyOfCharacter(char character, SHORT scan, UINT* code);
 // Display text of a hot key: modifiers first ("Shift + Ctrl + Win + Alt + ").
 SharedString HotKeyText(const HotKey& hotKey);
 

@@ -106,6 +106,26 @@ TEST(KeyFromName, NamesInAnyCaseAndShiftedCharacters)
     EXPECT_FALSE(KeyFromName("Ctrl", &code));
 }
 
+// Wine's keyboard functions follow the X server's key map, not the thread's
+// layout, so a layout without Latin letters is given as VkKeyScanA's answer.
+TEST(KeyFromName, LettersAndDigitsNameTheirKeysUnderALayoutThatCannotTypeThem)
+{
+    const SHORT noKey = -1;
+    UINT code = 0;
+    EXPECT_TRUE(KeyOfCharacter('A', noKey, &code));
+    EXPECT_EQ(65u, code);
+    EXPECT_TRUE(KeyOfCharacter('q', noKey, &code));
+    EXPECT_EQ(81u, code);
+    EXPECT_TRUE(KeyOfCharacter('7', noKey, &code));
+    EXPECT_EQ(55u, code);
+    EXPECT_FALSE(KeyOfCharacter(';', noKey, &code));
+    EXPECT_FALSE(KeyOfCharacter('\xE9', noKey, &code));
+    // A key of the layout that types the character comes first, as it does
+    // for a French layout's A on the Q key.
+    EXPECT_TRUE(KeyOfCharacter('a', 0x0051, &code));
+    EXPECT_EQ(81u, code);
+}
+
 TEST(KeyFromName, KeyThatLostItsNameKeepsItsCode)
 {
     // VK_OEM_102 etc. may give no character under some layouts; its stored
