@@ -194,30 +194,32 @@ bool ConfigDlg::SetItem(int index, const HotKey* entry)
         return false;
 
     HotKey* record = NewRecord(*entry);
-    if (!record) {
+    if (!record || !SetKeyColumn(index, record)) {
         // Never leave a row without its entry: keep the old record, or drop
         // the row that was to receive its first one.
+        DeleteRecord(record);
         if (!old)
             List(LVM_DELETEITEM, index, 0);
         return false;
     }
-
-    SharedString keyText = HotKeyText(*entry);
-    LVITEMA item = {LVIF_TEXT | LVIF_PARAM};
-    item.iItem = index;
-    item.pszText = const_cast<char*>(keyText.TextOrEmpty());
-    item.lParam = reinterpret_cast<LPARAM>(record);
-    if (!List(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
-        DeleteRecord(record);
-        return false;
-    }
     DeleteRecord(old);
 
-    item.mask = LVIF_TEXT;
+    LVITEMA item = {LVIF_TEXT};
+    item.iItem = index;
     item.iSubItem = 1;
     item.pszText = const_cast<char*>(entry->commandLine.TextOrEmpty());
     List(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     return true;
+}
+
+inline bool ConfigDlg::SetKeyColumn(int index, HotKey* record)
+{
+    SharedString keyText = HotKeyText(*record);
+    LVITEMA item = {LVIF_TEXT | LVIF_PARAM};
+    item.iItem = index;
+    item.pszText = const_cast<char*>(keyText.TextOrEmpty());
+    item.lParam = reinterpret_cast<LPARAM>(record);
+    return List(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
 void ConfigDlg::EditRow(int index, const HotKey* start)
@@ -229,7 +231,7 @@ void ConfigDlg::EditRow(int index, const HotKey* start)
         edit.hotKey.key = 'A';
         edit.hotKey.modifiers = HotKeyWin;
     }
-    if (edit.Show(hwnd) != IDOK)
+    if (edit.Show(hwnd) != IDOK || !edit.textsRead)
         return;
     if (index < 0)
         index = InsertEmptyRow(static_cast<int>(List(LVM_GETITEMCOUNT, 0, 0)));
@@ -263,15 +265,17 @@ void ConfigDlg::DeleteSelected()
 
 void ConfigDlg::OnDestroy()
 {
+    // Rows are read by index, not by removing row 0 until none is left, so
+    // that a row the list refuses to remove cannot cut the table short.
     table.count = 0;
     HotKey* record;
-    while (ReadRow(0, &record)) {
+    for (int row = 0; ReadRow(row, &record); ++row) {
         if (!record || !table.Append(*record))
             tableComplete = false;
-        if (!List(LVM_DELETEITEM, 0, 0))
-            break;
         DeleteRecord(record);
     }
+    // The rows point at freed records now; the list goes with the dialog.
+    List(LVM_DELETEALLITEMS, 0, 0);
     SaveGeometry();
 }
 

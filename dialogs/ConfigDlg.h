@@ -46,6 +46,8 @@ private:
     // The first selected row and its record, or -1 when none is selected.
     int FirstSelectedRow(HotKey** record);
     int InsertEmptyRow(int index);
+    // Row `index` shows the record's key and carries the record.
+    bool SetKeyColumn(int index, HotKey* record);
     // The edit dialog on `start`, or on a new entry when it is null; on OK
     // row `index` gets the result, or a new last row when index is negative.
     void EditRow(int index, const HotKey* start);

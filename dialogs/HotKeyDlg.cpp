@@ -62,7 +62,8 @@ void ShowKeyName(HWND field, const char* name)
 }  // namespace
 
 HotKeyDlg::HotKeyDlg()
-    : ResizableDialog(IDD_HOTKEY), anchors(), oldKeyEditProc(nullptr), minHeight(0), minWidth(0)
+    : ResizableDialog(IDD_HOTKEY), anchors(), oldKeyEditProc(nullptr), minHeight(0), minWidth(0),
+      textsRead(true)
 {
 }
 
@@ -141,8 +142,10 @@ void HotKeyDlg::OnInitDialog()
 
 void HotKeyDlg::OnDestroy()
 {
-    for (const TextField& field : TextFields)
-        (hotKey.*field.text).AssignFromWindow(GetDlgItem(hwnd, field.controlId));
+    for (const TextField& field : TextFields) {
+        if (!(hotKey.*field.text).AssignFromWindow(GetDlgItem(hwnd, field.controlId)))
+            textsRead = false;
+    }
 
     UINT modifiers = 0;
     for (const ModifierBox& box : ModifierBoxes) {
@@ -186,11 +189,31 @@ LRESULT CALLBACK HotKeyDlg::KeyCaptureEdit(HWND window, UINT message, WPARAM wPa
     case WM_KEYDOWN:
         dialog->CaptureKey(window, static_cast<UINT>(wParam));
         return 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        // Windows keeps Print Screen's key-down for itself: the field sees
+        // only its key-up.
+        if (wParam == VK_SNAPSHOT) {
+            dialog->CaptureKey(window, VK_SNAPSHOT);
+            return 0;
+        }
+        break;
+    case WM_IME_COMPOSITION:
+        // The default handling turns a composed text into WM_IME_CHAR, which
+        // is refused below; the edit control would insert it itself.
+        return DefWindowProcA(window, message, wParam, lParam);
+    // Typed, composed or pasted text, and the context menu's Cut, Paste,
+    // Delete and Undo, would show something other than the captured key.
     case WM_CHAR:
+    case WM_IME_CHAR:
+    case WM_CUT:
+    case WM_PASTE:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
         return 0;
-    default:
-        return CallWindowProcA(dialog->oldKeyEditProc, window, message, wParam, lParam);
     }
+    return CallWindowProcA(dialog->oldKeyEditProc, window, message, wParam, lParam);
 }
 
 void HotKeyDlg::Browse()

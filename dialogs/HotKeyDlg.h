@@ -24,6 +24,9 @@ public:
     WNDPROC oldKeyEditProc;
     int minHeight;        // both the minimum and the maximum tracking height
     int minWidth;
+    // False when a field's text could not be read back (the heap failed):
+    // `hotKey` is then not what the user saw, and the owner must not take it.
+    bool textsRead;
 
 private:
     bool OnCommand(int id);

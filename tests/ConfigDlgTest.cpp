@@ -84,6 +84,42 @@ void FillTable(HotKeyList& list, int entries)
     }
 }
 
+// Stands between a window and its procedure: the list view refuses one kind
+// of message, or the heap fails while a dialog handles its WM_DESTROY.
+UINT g_refusedMessage;
+WNDPROC g_interposed;
+
+LRESULT CALLBACK Refusing(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == g_refusedMessage)
+        return FALSE;
+    return CallWindowProcA(g_interposed, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK HeapFailsWhileDestroyed(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_DESTROY)
+        return CallWindowProcA(g_interposed, window, message, wParam, lParam);
+    g_allocationsBeforeFailure = 0;
+    LRESULT result = CallWindowProcA(g_interposed, window, message, wParam, lParam);
+    g_allocationsBeforeFailure = -1;
+    return result;
+}
+
+void Interpose(HWND window, WNDPROC procedure)
+{
+    ui::OnUiThread([&] {
+        g_interposed = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+    });
+}
+
+void RefuseInList(HWND dialog, UINT message)
+{
+    g_refusedMessage = message;
+    Interpose(List(dialog), Refusing);
+}
+
 class ConfigDlgTest : public DialogTest {
 protected:
     static INT_PTR Drive(ConfigDlg& dialog, const std::function<void(HWND)>& script)
@@ -510,6 +546,65 @@ TEST_F(ConfigDlgTest, RowCopyThatTheHeapRefusesLosesNoEntry)
     EXPECT_EQ(afterFailedEdit, Commands(source));
     EXPECT_EQ(Commands(dialog.table), Commands(source));
     EXPECT_TRUE(dialog.tableComplete);
+}
+
+TEST_F(ConfigDlgTest, RowsTheListRefusesToChangeLoseNoEntry)
+{
+    HotKeyList source;
+    FillTable(source, 3);
+    LONG before = g_liveBlocks;
+    {
+        ConfigDlg dialog;
+        dialog.table = source;
+        bool newRowKept = true, existingReplaced = true;
+        int rowsAfterNew = 0;
+        INT_PTR result = Drive(dialog, [&](HWND window) {
+            RefuseInList(window, LVM_SETITEMA);
+            HotKey replacement = MakeEntry('Z', HotKeyAlt, "C:\\replacement.exe");
+            ui::OnUiThread([&] {
+                LVITEMA item = {LVIF_PARAM};
+                item.iItem = 3;
+                int row = static_cast<int>(SendMessageA(List(window), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+                newRowKept = dialog.SetItem(row, &replacement);
+                existingReplaced = dialog.SetItem(1, &replacement);
+            });
+            rowsAfterNew = RowCount(window);
+            // Closing, the list refuses to remove rows.
+            g_refusedMessage = LVM_DELETEITEM;
+            ui::Click(window, IDOK);
+        });
+        EXPECT_EQ(result, IDOK);
+        EXPECT_FALSE(newRowKept);
+        EXPECT_FALSE(existingReplaced);
+        EXPECT_EQ(rowsAfterNew, 3) << "no blank row without an entry";
+        EXPECT_EQ(Commands(dialog.table), Commands(source));
+        EXPECT_TRUE(dialog.tableComplete);
+    }
+    EXPECT_EQ(g_liveBlocks, before);
+}
+
+TEST_F(ConfigDlgTest, EditWhoseTextsCannotBeReadKeepsTheRowsEntry)
+{
+    HotKeyList source;
+    FillTable(source, 3);
+    ConfigDlg dialog;
+    dialog.table = source;
+    std::vector<std::string> afterEdit;
+    INT_PTR result = Drive(dialog, [&](HWND window) {
+        Select(window, {1});
+        InEditDialog(window, IDC_EDIT, [&](HWND edit) {
+            ui::SetItemText(edit, IDC_COMMAND_LINE, "C:\\edited.exe");
+            Interpose(edit, HeapFailsWhileDestroyed);
+            ui::Click(edit, IDOK);
+        });
+        afterEdit = Commands(window);
+        ui::Click(window, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(afterEdit, Commands(source));
+    EXPECT_EQ(Commands(dialog.table), Commands(source));
+    ASSERT_EQ(dialog.table.count, 3);
+    EXPECT_EQ(TextOf(dialog.table.items[1].parameters), "-p");
 }
 
 TEST_F(ConfigDlgTest, RowWithoutRecordNeitherCrashesEditNorLosesOtherEntries)

@@ -212,6 +212,13 @@ bool PressChord(std::initializer_list<WORD> keys, bool waitForRelease)
     return !waitForRelease || WaitUntil([&] { return g_keyUps >= expected; });
 }
 
+bool ReleaseKey(WORD key)
+{
+    INPUT input = KeyInput(key, true);
+    long expected = g_keyUps + 1;
+    return SendInput(1, &input, sizeof(INPUT)) == 1 && WaitUntil([&] { return g_keyUps >= expected; });
+}
+
 void PostClick(HWND window, POINT client, bool doubleClick)
 {
     LPARAM where = MAKELPARAM(client.x, client.y);

@@ -42,6 +42,8 @@ bool FocusControl(HWND dialog, int id);
 // A key that closes its window loses its key-up: don't wait for it then.
 bool PressChord(std::initializer_list<WORD> keys, bool waitForRelease = true);
 inline bool PressKey(WORD key, bool waitForRelease = true) { return PressChord({key}, waitForRelease); }
+// Only the key-up, as a window receives Print Screen on Windows.
+bool ReleaseKey(WORD key);
 
 // Posts the left button's messages of a click (or a double click) at a
 // point of the window's client area, as the window would receive them.

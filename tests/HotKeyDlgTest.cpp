@@ -142,6 +142,52 @@ TEST_F(HotKeyDlgTest, KeyFieldCapturesKeysButNotModifiersAlone)
     EXPECT_EQ(dialog.hotKey.modifiers, HotKeyWin) << "a key press never touches the boxes";
 }
 
+void PutOnClipboard(const char* text)
+{
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, lstrlenA(text) + 1);
+    lstrcpyA(static_cast<char*>(GlobalLock(block)), text);
+    GlobalUnlock(block);
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+}
+
+TEST_F(HotKeyDlgTest, KeyFieldNeverShowsAnythingButTheCapturedKey)
+{
+    PutOnClipboard("pasted");
+    HotKeyDlg dialog;
+    dialog.hotKey.key = 'A';
+    std::vector<std::string> afterEditing;
+    std::string afterMenuPaste, afterPrint;
+    INT_PTR result = Drive(dialog, [&](HWND window) {
+        HWND field = GetDlgItem(window, IDC_KEY);
+        ASSERT_TRUE(ui::FocusControl(window, IDC_KEY));
+        ASSERT_TRUE(ui::PressKey(VK_F5));
+        for (UINT message : {UINT(WM_PASTE), UINT(WM_CUT), UINT(WM_CLEAR), UINT(WM_UNDO), UINT(EM_UNDO)}) {
+            SendMessageA(field, EM_SETSEL, 0, -1);
+            SendMessageA(field, message, 0, 0);
+            afterEditing.push_back(ui::Text(field));
+        }
+        // The field's own context menu, its Paste chosen by its mnemonic.
+        PostMessageA(field, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(field), MAKELPARAM(-1, -1));
+        ui::WaitUntil([] { return FindWindowA("#32768", nullptr) != nullptr; }, 3000);
+        ui::PressKey('P', false);
+        ui::WaitUntil([] { return FindWindowA("#32768", nullptr) == nullptr; }, 3000);
+        ui::Sync();
+        afterMenuPaste = ui::Text(field);
+        // Windows keeps Print Screen's key-down: the field gets its key-up alone.
+        ASSERT_TRUE(ui::ReleaseKey(VK_SNAPSHOT));
+        afterPrint = ui::Text(field);
+        ui::Click(window, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(afterEditing, std::vector<std::string>(5, "F5"));
+    EXPECT_EQ(afterMenuPaste, "F5");
+    EXPECT_EQ(afterPrint, "Print");
+    EXPECT_EQ(dialog.hotKey.key, static_cast<UINT>(VK_SNAPSHOT));
+}
+
 TEST_F(HotKeyDlgTest, AltWithAMnemonicLetterIsCapturedWithoutTouchingTheBoxes)
 {
     HotKeyDlg dialog;
