@@ -4,6 +4,7 @@
 #include "settings/Settings.h"
 #include "resources/resource.h"
 #include <commctrl.h>
+#include <objbase.h>
 
 void ConstructStatics()
 {
@@ -49,20 +50,17 @@ static void RunMessageLoop()
     }
 }
 
-int ProgramEntry(HINSTANCE instance, HINSTANCE, char*, int)
+// From the launcher window to the end of its message loop.
+static void RunLauncher(HINSTANCE instance)
 {
-    LoadHotKeys(g_hotKeys);
-    if (FindWindowA(LauncherClassName, nullptr))
-        return 0;
-
     InitListViewClass();
     // Without a window nothing could ever deliver Exit: stop instead of
     // running a loop that cannot end.
     if (!RegisterLauncherClass(instance))
-        return 0;
+        return;
     HWND window = CreateLauncherWindow(instance);
     if (!window)
-        return 0;
+        return;
 
     AddTrayIcon(window, instance);
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDM_TRAY));
@@ -77,5 +75,20 @@ int ProgramEntry(HINSTANCE instance, HINSTANCE, char*, int)
     UnregisterHotKeys(window, g_hotKeys);
     DestroyMenu(menu);
     g_trayMenu = nullptr;
+}
+
+int ProgramEntry(HINSTANCE instance, HINSTANCE, char*, int)
+{
+    LoadHotKeys(g_hotKeys);
+    if (FindWindowA(LauncherClassName, nullptr))
+        return 0;
+
+    // Some of what the shell starts are COM objects: the mail program behind
+    // a mailto link, settings pages, packaged applications' file types. The
+    // shell asks for an apartment on every thread that calls it.
+    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    RunLauncher(instance);
+    if (SUCCEEDED(com))
+        CoUninitialize();
     return 0;
 }

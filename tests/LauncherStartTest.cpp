@@ -5,6 +5,8 @@
 #include "launcher/Startup.h"
 #include "tests/e2e/Driver.h"
 #include <gtest/gtest.h>
+#include <objbase.h>
+#include <functional>
 
 namespace {
 
@@ -13,6 +15,7 @@ const UINT TestModifiers = HotKeyCtrl | HotKeyAlt | HotKeyShift;
 struct EntryRun {
     bool refuseWindows;
     int result;
+    HRESULT apartmentAfter;   // of the entry's thread once the function returned
 };
 
 LRESULT CALLBACK RefuseWindows(int code, WPARAM wParam, LPARAM lParam)
@@ -30,6 +33,9 @@ DWORD WINAPI RunEntry(void* data)
         hook = SetWindowsHookExA(WH_CBT, RefuseWindows, nullptr, GetCurrentThreadId());
     char tail[] = "";
     run.result = ProgramEntry(GetModuleHandleA(nullptr), nullptr, tail, SW_SHOWDEFAULT);
+    APTTYPE type;
+    APTTYPEQUALIFIER qualifier;
+    run.apartmentAfter = CoGetApartmentType(&type, &qualifier);
     if (hook)
         UnhookWindowsHookEx(hook);
     return 0;
@@ -37,14 +43,30 @@ DWORD WINAPI RunEntry(void* data)
 
 // Runs the entry function on a thread of its own, so that a loop that never
 // ends fails the test instead of hanging it.
-bool EntryReturns(EntryRun& run)
+bool EntryReturns(EntryRun& run, const std::function<void()>& whileRunning = [] {})
 {
     HANDLE thread = CreateThread(nullptr, 0, RunEntry, &run, 0, nullptr);
     if (!thread)
         return false;
+    whileRunning();
     bool returned = WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0;
     CloseHandle(thread);
     return returned;
+}
+
+// Answers WM_APP on the launcher's thread with that thread's apartment.
+WNDPROC g_launcherProc;
+APTTYPE g_apartment;
+HRESULT g_apartmentResult;
+
+LRESULT CALLBACK AskApartment(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_APP) {
+        APTTYPEQUALIFIER qualifier;
+        g_apartmentResult = CoGetApartmentType(&g_apartment, &qualifier);
+        return 0;
+    }
+    return CallWindowProcA(g_launcherProc, window, message, wParam, lParam);
 }
 
 bool CombinationIsFree()
@@ -76,7 +98,7 @@ protected:
 TEST_F(LauncherStart, EndsWhenTheWindowCannotBeCreated)
 {
     ASSERT_EQ(nullptr, e2e::FindLauncher());
-    EntryRun run = {true, -1};
+    EntryRun run = {true, -1, S_OK};
     ASSERT_TRUE(EntryReturns(run)) << "entry function ran on without a window";
     EXPECT_EQ(0, run.result);
     EXPECT_EQ(1, g_hotKeys.count) << "the table is loaded first";
@@ -96,12 +118,37 @@ TEST_F(LauncherStart, EndsWhenTheClassCannotBeRegistered)
     taken.lpszClassName = LauncherClassName;
     ASSERT_NE(0, RegisterClassA(&taken));
 
-    EntryRun run = {false, -1};
+    EntryRun run = {false, -1, S_OK};
     ASSERT_TRUE(EntryReturns(run)) << "entry function ran on without a window class";
     EXPECT_EQ(0, run.result);
     EXPECT_EQ(nullptr, e2e::FindLauncher());
     EXPECT_TRUE(CombinationIsFree());
     EXPECT_EQ(nullptr, g_trayMenu);
+}
+
+// The shell's COM handlers need an apartment on the thread that calls it:
+// single-threaded, for the loop's whole life, and gone once it ends. A second
+// copy, which stops at once, never sets one up.
+TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartment)
+{
+    EntryRun run = {false, -1, S_OK};
+    EntryRun second = {false, -1, S_OK};
+    g_apartmentResult = E_FAIL;
+    ASSERT_TRUE(EntryReturns(run, [&] {
+        HWND launcher = nullptr;
+        for (int i = 0; i < 500 && !(launcher = e2e::FindLauncher()); ++i)
+            Sleep(20);
+        ASSERT_NE(nullptr, launcher);
+        EXPECT_TRUE(EntryReturns(second));
+        g_launcherProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(launcher, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AskApartment)));
+        SendMessageA(launcher, WM_APP, 0, 0);
+        PostMessageA(launcher, WM_COMMAND, 40001, 0);   // Exit
+    }));
+    EXPECT_EQ(S_OK, g_apartmentResult);
+    EXPECT_TRUE(g_apartment == APTTYPE_STA || g_apartment == APTTYPE_MAINSTA) << g_apartment;
+    EXPECT_EQ(CO_E_NOTINITIALIZED, run.apartmentAfter);
+    EXPECT_EQ(CO_E_NOTINITIALIZED, second.apartmentAfter);
 }
 
 } // namespace
