@@ -421,16 +421,31 @@ TEST_F(ConfigDlgTest, GrowsBothWaysDownToItsMinimumWithButtonsAtTheRight)
 
 TEST_F(ConfigDlgTest, StoredSizeOpensCentredOnTheWorkArea)
 {
+    // Without a stored size the platform centres the template on the work
+    // area. The edit dialog's template position 0, 0 is its client area's,
+    // relative to its owner's client area.
     SIZE base = {};
+    RECT unstored = {};
+    POINT clientOrigin = {}, editOrigin = {};
     {
         ConfigDlg dialog;
         Drive(dialog, [&](HWND window) {
             base = ui::WindowSize(window);
+            unstored = ui::ScreenRect(window);
+            ClientToScreen(window, &clientOrigin);
+            InEditDialog(window, IDC_ADD, [&](HWND editWindow) {
+                ClientToScreen(editWindow, &editOrigin);
+                ui::Click(editWindow, IDCANCEL);
+            });
             ui::Click(window, IDCANCEL);
         });
     }
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR(unstored.left, (work.left + work.right - base.cx) / 2, 1);
+    EXPECT_NEAR(unstored.top, (work.top + work.bottom - base.cy) / 2, 1);
+    EXPECT_EQ(editOrigin.x, clientOrigin.x);
+    EXPECT_EQ(editOrigin.y, clientOrigin.y);
 
     struct Case {
         bool width, height;
