@@ -528,42 +528,10 @@ TEST_F(ConfigDlgTest, AddDoesNothingAtAThousandRows)
     EXPECT_EQ(TextOf(dialog.table.items[999].commandLine), "C:\\last.exe");
 }
 
-TEST_F(ConfigDlgTest, RowCopyThatTheHeapRefusesLosesNoEntry)
-{
-    HotKeyList source;
-    FillTable(source, 3);
-    ConfigDlg dialog;
-    dialog.table = source;
-    bool newRowKept = true, existingReplaced = true;
-    int rowsAfterNew = 0;
-    std::vector<std::string> afterFailedEdit;
-    INT_PTR result = Drive(dialog, [&](HWND window) {
-        HotKey replacement = MakeEntry('Z', HotKeyAlt, "C:\\replacement.exe");
-        ui::OnUiThread([&] {
-            // A new row whose first record cannot be allocated goes away.
-            LVITEMA item = {LVIF_PARAM};
-            item.iItem = 3;
-            int row = static_cast<int>(SendMessageA(List(window), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-            g_allocationsBeforeFailure = 0;
-            newRowKept = dialog.SetItem(row, &replacement);
-            // An existing row keeps its record and texts.
-            existingReplaced = dialog.SetItem(1, &replacement);
-            g_allocationsBeforeFailure = -1;
-        });
-        rowsAfterNew = RowCount(window);
-        afterFailedEdit = Commands(window);
-        ui::Click(window, IDOK);
-    });
-    EXPECT_EQ(result, IDOK);
-    EXPECT_FALSE(newRowKept);
-    EXPECT_FALSE(existingReplaced);
-    EXPECT_EQ(rowsAfterNew, 3);
-    EXPECT_EQ(afterFailedEdit, Commands(source));
-    EXPECT_EQ(Commands(dialog.table), Commands(source));
-    EXPECT_TRUE(dialog.tableComplete);
-}
-
-TEST_F(ConfigDlgTest, RowsTheListRefusesToChangeLoseNoEntry)
+// A new row whose first record the heap or the list refuses goes away; an
+// existing row keeps its record and texts; rows the list refuses to remove
+// while the dialog closes still go back into the table, and nothing leaks.
+TEST_F(ConfigDlgTest, RowsNeverLoseTheirEntryWhenTheHeapOrTheListRefuses)
 {
     HotKeyList source;
     FillTable(source, 3);
@@ -571,27 +539,37 @@ TEST_F(ConfigDlgTest, RowsTheListRefusesToChangeLoseNoEntry)
     {
         ConfigDlg dialog;
         dialog.table = source;
-        bool newRowKept = true, existingReplaced = true;
-        int rowsAfterNew = 0;
+        std::vector<bool> kept;
+        std::vector<int> rows;
+        std::vector<std::string> afterFailedEdits;
         INT_PTR result = Drive(dialog, [&](HWND window) {
-            RefuseInList(window, LVM_SETITEMA);
             HotKey replacement = MakeEntry('Z', HotKeyAlt, "C:\\replacement.exe");
-            ui::OnUiThread([&] {
-                LVITEMA item = {LVIF_PARAM};
-                item.iItem = 3;
-                int row = static_cast<int>(SendMessageA(List(window), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-                newRowKept = dialog.SetItem(row, &replacement);
-                existingReplaced = dialog.SetItem(1, &replacement);
-            });
-            rowsAfterNew = RowCount(window);
-            // Closing, the list refuses to remove rows.
+            auto tryBoth = [&] {
+                ui::OnUiThread([&] {
+                    LVITEMA item = {LVIF_PARAM};
+                    item.iItem = 3;
+                    int row = static_cast<int>(
+                        SendMessageA(List(window), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+                    if (!g_refusedMessage)
+                        g_allocationsBeforeFailure = 0;
+                    kept.push_back(dialog.SetItem(row, &replacement));
+                    kept.push_back(dialog.SetItem(1, &replacement));
+                    g_allocationsBeforeFailure = -1;
+                });
+                rows.push_back(RowCount(window));
+            };
+            g_refusedMessage = 0;
+            tryBoth();
+            RefuseInList(window, LVM_SETITEMA);
+            tryBoth();
+            afterFailedEdits = Commands(window);
             g_refusedMessage = LVM_DELETEITEM;
             ui::Click(window, IDOK);
         });
         EXPECT_EQ(result, IDOK);
-        EXPECT_FALSE(newRowKept);
-        EXPECT_FALSE(existingReplaced);
-        EXPECT_EQ(rowsAfterNew, 3) << "no blank row without an entry";
+        EXPECT_EQ(kept, std::vector<bool>(4, false));
+        EXPECT_EQ(rows, (std::vector<int>{3, 3})) << "no blank row without an entry";
+        EXPECT_EQ(afterFailedEdits, Commands(source));
         EXPECT_EQ(Commands(dialog.table), Commands(source));
         EXPECT_TRUE(dialog.tableComplete);
     }
