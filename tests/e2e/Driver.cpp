@@ -1,4 +1,5 @@
 #include "tests/e2e/Driver.h"
+#include <shellapi.h>
 
 namespace e2e {
 
@@ -258,6 +259,103 @@ FocusWindow::~FocusWindow()
 {
     if (window)
         DestroyWindow(window);
+}
+
+// ---------------------------------------------------------------- Mouse and tray
+
+// SendInput's absolute coordinates: 0 to 65535 across the screen.
+static LONG Absolute(LONG coordinate, int extent)
+{
+    return (coordinate * 65536 + extent - 1) / extent;
+}
+
+bool PointAt(POINT point)
+{
+    INPUT input = {INPUT_MOUSE};
+    input.mi.dx = Absolute(point.x, GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = Absolute(point.y, GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    if (SendInput(1, &input, sizeof(input)) != 1)
+        return false;
+    bool arrived = WaitUntil([&] {
+        POINT now = {};
+        GetCursorPos(&now);
+        return now.x == point.x && now.y == point.y;
+    }, 5000, 20);
+    // A person's pause: the taskbar looks for the icon under the pointer now.
+    Pump(300);
+    return arrived;
+}
+
+bool Click(Button button, int times)
+{
+    bool left = button == Button::Left;
+    std::vector<INPUT> inputs;
+    for (int i = 0; i < times; ++i) {
+        for (DWORD flag : {left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN,
+                           left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP}) {
+            INPUT input = {INPUT_MOUSE};
+            input.mi.dwFlags = flag;
+            inputs.push_back(input);
+        }
+    }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+bool TrayIconPoint(int cell, POINT* point)
+{
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    RECT bar = {};
+    if (!taskbar || !IsWindowVisible(taskbar) || !GetWindowRect(taskbar, &bar))
+        return false;
+    LONG size = bar.bottom - bar.top;
+    point->x = bar.right - size / 2 - cell * size;
+    point->y = bar.top + size / 2;
+    return size > 0;
+}
+
+static NOTIFYICONDATAA NeighbourIcon(HWND window, int index)
+{
+    NOTIFYICONDATAA data = {NOTIFYICONDATAA_V1_SIZE};
+    data.hWnd = window;
+    data.uID = static_cast<UINT>(index + 1);
+    return data;
+}
+
+TrayNeighbours::TrayNeighbours(int count)
+{
+    window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    while (window && added < count) {
+        NOTIFYICONDATAA data = NeighbourIcon(window, added);
+        data.uFlags = NIF_ICON;
+        data.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+        if (!Shell_NotifyIconA(NIM_ADD, &data))
+            break;
+        ++added;
+    }
+}
+
+TrayNeighbours::~TrayNeighbours()
+{
+    while (added > 0) {
+        NOTIFYICONDATAA data = NeighbourIcon(window, --added);
+        Shell_NotifyIconA(NIM_DELETE, &data);
+    }
+    if (window)
+        DestroyWindow(window);
+}
+
+bool PressKeys(HWND foreground, const std::vector<WORD>& keys)
+{
+    if (!WaitUntil([&] { return GetForegroundWindow() == foreground; }, 5000))
+        return false;
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        inputs.push_back(KeyInput(key, false));
+        inputs.push_back(KeyInput(key, true));
+    }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
 // ---------------------------------------------------------------- Files

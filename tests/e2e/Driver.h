@@ -1,9 +1,9 @@
 #pragma once
 // End-to-end test driver: starts the programs of this build tree inside the
 // test prefix's Wine virtual desktop and works them as a person would: keys
-// pressed with SendInput, messages posted the way the shell posts them,
-// effects polled for with a deadline. Settings are seeded and read with
-// testreg (tests/TestRegistry.h).
+// pressed and the taskbar's icons clicked with SendInput, messages posted
+// the way the shell posts them, effects polled for with a deadline.
+// Settings are seeded and read with testreg (tests/TestRegistry.h).
 //
 // Every end-to-end test shares one desktop, the global hot keys and the
 // single-instance window: mark it SERIAL and begin it with ResetZindral().
@@ -95,6 +95,39 @@ public:
 private:
     HWND window = nullptr;
 };
+
+// --- The mouse and the notification area, as a person uses them. ---
+// The taskbar of the virtual desktop finds the icon under the pointer only
+// when the pointer moves: a move and a click in one SendInput call hit
+// nothing. So every click here is a move, a person's pause, then buttons.
+// Moves the pointer to point (screen coordinates) and pauses there.
+bool PointAt(POINT point);
+enum class Button { Left, Right };
+// Clicks where the pointer is, `times` clicks in a row (2: a double click).
+bool Click(Button button, int times = 1);
+// The centre of cell `cell` of the notification area, counted from its right
+// end. Wine's taskbar (Shell_TrayWnd, along the bottom) draws the icons
+// there in square cells as tall as the bar, with no window of their own;
+// the first icon added takes the rightmost cell. False without a taskbar.
+bool TrayIconPoint(int cell, POINT* point);
+// Icons of this process in the notification area, added on construction, so
+// that an icon added later lies `count` cells from the right end.
+class TrayNeighbours {
+public:
+    explicit TrayNeighbours(int count);
+    ~TrayNeighbours();
+    TrayNeighbours(const TrayNeighbours&) = delete;
+    TrayNeighbours& operator=(const TrayNeighbours&) = delete;
+    int Count() const { return added; }
+
+private:
+    HWND window = nullptr;
+    int added = 0;
+};
+// Presses and releases each key in turn, once `foreground` is the foreground
+// window. Waits for that but never brings it about, so that a program that
+// fails to take the foreground itself is caught; false if it never came.
+bool PressKeys(HWND foreground, const std::vector<WORD>& keys);
 
 // --- Files. ---
 // A path in this process's temporary folder; any file of that name is deleted.
