@@ -283,8 +283,8 @@ TEST_F(Dravik, RestoresAMaximisedOrMinimisedWindowBeforeSizingIt)
     ASSERT_TRUE(MakeForeground(window_));
     ExpectResized("640 480", Rect(100, 50, 640, 480));
 
-    // Minimised this way the window stays the foreground window; restoring it
-    // once brings it back maximised, as it was before.
+    // Minimised this way the window stays the foreground window. One minimised
+    // from maximised comes back maximised from a single restore.
     for (bool maximisedFirst : {false, true}) {
         SCOPED_TRACE(maximisedFirst ? "minimised from maximised" : "minimised");
         ASSERT_NO_FATAL_FAILURE(Place(Rect(100, 50, 500, 400)));
