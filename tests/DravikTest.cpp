@@ -198,9 +198,12 @@ protected:
     // Puts notepad restored at a known rectangle and in the foreground.
     void Place(const RECT& rect)
     {
-        if (IsZoomed(window_) || IsIconic(window_))
-            ShowWindow(window_, SW_RESTORE);
-        ASSERT_TRUE(PollUntil([] { return !IsZoomed(window_) && !IsIconic(window_); }));
+        // A window minimised from maximised comes back maximised first.
+        ASSERT_TRUE(PollUntil([] {
+            if (IsZoomed(window_) || IsIconic(window_))
+                ShowWindow(window_, SW_RESTORE);
+            return !IsZoomed(window_) && !IsIconic(window_);
+        }));
         SetWindowPos(window_, nullptr, rect.left, rect.top, rect.right - rect.left,
                      rect.bottom - rect.top, SWP_NOZORDER);
         ASSERT_TRUE(PollUntil([&rect] { return HasRect(window_, rect); }))
@@ -272,13 +275,27 @@ TEST_F(Dravik, NumbersThatOverflowDoNothing)
     }
 }
 
-TEST_F(Dravik, RestoresAMaximisedWindowBeforeSizingIt)
+TEST_F(Dravik, RestoresAMaximisedOrMinimisedWindowBeforeSizingIt)
 {
     ASSERT_NO_FATAL_FAILURE(Place(Rect(100, 50, 500, 400)));
     ShowWindow(window_, SW_MAXIMIZE);
     ASSERT_TRUE(PollUntil([] { return IsZoomed(window_) != FALSE; }));
     ASSERT_TRUE(MakeForeground(window_));
     ExpectResized("640 480", Rect(100, 50, 640, 480));
+
+    // Minimised this way the window stays the foreground window. One minimised
+    // from maximised comes back maximised from a single restore.
+    for (bool maximisedFirst : {false, true}) {
+        SCOPED_TRACE(maximisedFirst ? "minimised from maximised" : "minimised");
+        ASSERT_NO_FATAL_FAILURE(Place(Rect(100, 50, 500, 400)));
+        if (maximisedFirst) {
+            ShowWindow(window_, SW_MAXIMIZE);
+            ASSERT_TRUE(PollUntil([] { return IsZoomed(window_) != FALSE; }));
+        }
+        ShowWindow(window_, SW_SHOWMINIMIZED);
+        ASSERT_TRUE(PollUntil([] { return IsIconic(window_) && GetForegroundWindow() == window_; }));
+        ExpectResized("640 480", Rect(100, 50, 640, 480));
+    }
 }
 
 INT_PTR CALLBACK FixedDialogProc(HWND, UINT message, WPARAM, LPARAM)

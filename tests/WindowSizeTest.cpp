@@ -1,0 +1,96 @@
+// dravik's sizing run in this process on windows of its own: the system
+// writes the placement of a process's own windows, so here the placement
+// path runs, not the restore-and-move fallback that other processes' windows
+// get under Wine.
+#include "dravik/WindowSize.h"
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+std::string Describe(const RECT& r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
+}
+
+RECT NormalRect(HWND window)
+{
+    WINDOWPLACEMENT placement = {sizeof(placement)};
+    GetWindowPlacement(window, &placement);
+    return placement.rcNormalPosition;
+}
+
+RECT WindowRect(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+bool SameRect(const RECT& a, const RECT& b)
+{
+    return EqualRect(&a, &b) != FALSE;
+}
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+HWND CreateSizeableWindow()
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "DravikSizeTest";
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, "DravikSizeTest", "sizeable", WS_OVERLAPPEDWINDOW, 100, 50, 500,
+                           400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+struct StartState {
+    const char* name;
+    int firstShow;
+    int thenShow;
+};
+
+TEST(SizeWindow, ShowsEveryWindowRestoredWithTheSizeThroughItsPlacement)
+{
+    const RECT expected = {100, 50, 1124, 818};
+    for (StartState state : {StartState{"normal", SW_SHOWNORMAL, 0},
+                             StartState{"maximised", SW_MAXIMIZE, 0},
+                             StartState{"minimised", SW_MINIMIZE, 0},
+                             StartState{"minimised from maximised", SW_MAXIMIZE, SW_MINIMIZE}}) {
+        SCOPED_TRACE(state.name);
+        HWND window = CreateSizeableWindow();
+        ASSERT_NE(nullptr, window);
+        ShowWindow(window, state.firstShow);
+        if (state.thenShow)
+            ShowWindow(window, state.thenShow);
+        Pump();
+        if (state.thenShow) {
+            // What makes this case hard: the system means to bring it back maximised.
+            WINDOWPLACEMENT placement = {sizeof(placement)};
+            ASSERT_TRUE(GetWindowPlacement(window, &placement));
+            ASSERT_NE(0u, placement.flags & WPF_RESTORETOMAXIMIZED);
+        }
+
+        ASSERT_TRUE(IsSizeable(window));
+        EXPECT_TRUE(SizeWindow(window, 1024, 768)) << "the fallback ran";
+        Pump();
+
+        EXPECT_TRUE(SameRect(expected, NormalRect(window))) << Describe(NormalRect(window));
+        EXPECT_TRUE(SameRect(expected, WindowRect(window))) << Describe(WindowRect(window));
+        EXPECT_FALSE(IsZoomed(window));
+        EXPECT_FALSE(IsIconic(window));
+        EXPECT_TRUE(IsWindowVisible(window));
+        DestroyWindow(window);
+    }
+}
+
+}  // namespace
