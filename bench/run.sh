@@ -125,9 +125,9 @@ settle() { # PID
 }
 
 microseconds() { # one start of PROGRAM [ARGS], wall-clock
-  local begin=${EPOCHREALTIME/./} end
+  local begin=${EPOCHREALTIME//[!0-9]/} end
   "$wine" "$@" </dev/null >/dev/null 2>&1
-  end=${EPOCHREALTIME/./}
+  end=${EPOCHREALTIME//[!0-9]/}
   echo $(( end - begin ))
 }
 
