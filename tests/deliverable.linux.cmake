@@ -33,7 +33,7 @@ add_test(NAME deliverable_i686_smoke
           ${CMAKE_BINARY_DIR}/wine32 $<TARGET_FILE:zindral> $<TARGET_FILE:dravik>
           ${smoke_driver})
 # Each emulated process start costs about a minute of CPU, and the first run
-# makes the template prefix as well.
+# on a machine makes the cached template prefix as well.
 set_tests_properties(deliverable_i686_smoke PROPERTIES
   TIMEOUT 2400 RUN_SERIAL TRUE SKIP_RETURN_CODE 77)
 

@@ -10,9 +10,14 @@
 #   wine.sh --env               print the environment for running by hand
 #
 # ZINDRAL_WINE_DIR names the folder (in the build tree) that holds it all;
-# ZINDRAL_WINE may name another loader (the 32-bit one).
+# ZINDRAL_WINE may name another loader (the 32-bit one). Each fresh prefix is
+# a copy of a template from the machine-wide cache (template.sh): of kind
+# ZINDRAL_WINE_KIND, win64 by default, wow64 for the 32-bit programs; or of
+# the folder ZINDRAL_WINE_TEMPLATE, made there when missing.
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 dir=${ZINDRAL_WINE_DIR:?}
+kind=${ZINDRAL_WINE_KIND:-win64}
 prefix=${ZINDRAL_WINE_PREFIX:-$dir/prefix}
 wine=${ZINDRAL_WINE:-/usr/lib/wine/wine64}
 wineserver=/usr/lib/wine/wineserver
@@ -40,26 +45,26 @@ start_xvfb() {
 }
 
 make_prefix() {   # $1: where
-  WINEPREFIX=$1 "$wine" wineboot -i >/dev/null 2>&1 </dev/null
-  # One virtual desktop for every program of the prefix: Wine itself then
-  # manages activation, which a bare Xvfb without window manager never does.
-  WINEPREFIX=$1 "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  WINEPREFIX=$1 "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
-  WINEPREFIX=$1 "$wineserver" -w
-  touch "$1/.zindral-ready"
+  bash "$here/prefix-recipe.sh" "$kind" "$1" && touch "$1/.zindral-ready"
 }
 
 start_prefix() {
   if [ ! -f "$prefix/.zindral-ready" ]; then
     rm -rf "$prefix"
-    # Creating a prefix is slow (minutes once 32-bit Wine is installed, since
-    # its 32-bit half runs emulated): make one template and copy it.
-    template=${ZINDRAL_WINE_TEMPLATE:-$dir/template}
-    if [ ! -f "$template/.zindral-ready" ]; then
-      rm -rf "$template"
-      make_prefix "$template"
+    # Making a prefix is slow (minutes for one with its 32-bit half, which
+    # runs emulated): copy a template instead.
+    template=${ZINDRAL_WINE_TEMPLATE:-}
+    if [ -n "$template" ]; then
+      if [ ! -f "$template/.zindral-ready" ]; then
+        rm -rf "$template"
+        make_prefix "$template"
+      fi
+      cp -a "$template" "$prefix"
+    elif ! bash "$here/template.sh" "$kind" "$prefix"; then
+      echo "wine.sh: no template from the cache; making the prefix in place" >&2
+      rm -rf "$prefix"
+      make_prefix "$prefix"
     fi
-    cp -a "$template" "$prefix"
   fi
   # A persistent wineserver makes each process start cheap.
   setsid "$wineserver" -p </dev/null >/dev/null 2>&1 &
