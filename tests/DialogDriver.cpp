@@ -44,23 +44,31 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+struct FoundDialogs {
+    std::vector<HWND> windows;
+    bool visibleOnly;
+};
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM data)
+{
+    FoundDialogs& found = *reinterpret_cast<FoundDialogs*>(data);
+    char name[32] = "";
+    GetClassNameA(window, name, sizeof(name));
+    if (lstrcmpA(name, "#32770") == 0 && (!found.visibleOnly || IsWindowVisible(window)))
+        found.windows.push_back(window);
+    return TRUE;
+}
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 std::vector<HWND> ThreadDialogs(bool visibleOnly)
 {
-    struct Found {
-        std::vector<HWND> windows;
-        bool visibleOnly;
-    } found{{}, visibleOnly};
-    EnumThreadWindows(
-        g_uiThread,
-        [](HWND window, LPARAM data) -> BOOL {
-            Found& found = *reinterpret_cast<Found*>(data);
-            char name[32] = "";
-            GetClassNameA(window, name, sizeof(name));
-            if (lstrcmpA(name, "#32770") == 0 && (!found.visibleOnly || IsWindowVisible(window)))
-                found.windows.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    FoundDialogs found{{}, visibleOnly};
+    EnumThreadWindows(g_uiThread, CollectDialog, reinterpret_cast<LPARAM>(&found));
     return found.windows;
 }
 
@@ -146,12 +154,7 @@ int CountDialogs()
 int CountWindows()
 {
     int count = 0;
-    EnumThreadWindows(
-        g_uiThread, [](HWND, LPARAM data) -> BOOL {
-            ++*reinterpret_cast<int*>(data);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    EnumThreadWindows(g_uiThread, CountWindow, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 

@@ -350,6 +350,13 @@ class BrowseTest : public HotKeyDlgTest {
 protected:
     void SetUp() override
     {
+#ifdef ZINDRAL_I686_TESTS
+        // Under 32-bit Wine through qemu the main thread now and then stops
+        // for good inside GetOpenFileNameA, before the dialog answers any
+        // message; a program of a few lines without any of our code does it
+        // too. The x86_64 twin runs these cases.
+        GTEST_SKIP() << "the file dialog hangs under 32-bit Wine through qemu";
+#endif
         HotKeyDlgTest::SetUp();
         HANDLE file = CreateFileA(FilePath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);

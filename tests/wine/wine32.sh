@@ -1,0 +1,40 @@
+# Sourced by the tests of the real 32-bit code: 32-bit Wine through qemu, in a
+# mixed 32/64-bit prefix of the build tree's own.
+#
+#   prepare_wine32 SOURCE_DIR WORK_DIR
+#
+# Sets the machine up, then starts a fresh prefix under WORK_DIR; afterwards
+# run_wine PROGRAM [ARGS...] runs a program there, and the prefix's servers
+# stop when the calling script ends. Exits 77 (reported as skipped) when the
+# machine refuses the 32-bit setup.
+
+prepare_wine32() {
+  local source_dir=$1 work=$2
+  wine_sh=$source_dir/tests/wine/wine.sh
+  local setup status
+  setup=$(bash "$source_dir/scripts/setup-wine32.sh" 2>&1)
+  status=$?
+  echo "$setup"
+  [ $status = 0 ] || { echo "32-bit Wine could not be set up"; exit 1; }
+  case "$(tail -n 1 <<<"$setup")" in
+    SKIPPED:*) exit 77 ;;
+  esac
+
+  export ZINDRAL_WINE_DIR=$work ZINDRAL_WINE_PREFIX=$work/prefix ZINDRAL_WINE_KIND=wow64
+  unset ZINDRAL_WINE_TEMPLATE   # a 64-bit one, perhaps: these tests need their own
+  trap 'run_wine --stop' EXIT
+  mkdir -p "$work"
+
+  # A prefix with its 32-bit half takes minutes to make under emulation: the
+  # machine-wide cache keeps one (tests/wine/template.sh), and each run gets a
+  # copy of it, a fresh registry without settings.
+  run_wine --fresh || exit 1
+  if [ ! -f "$work/prefix/drive_c/windows/syswow64/kernel32.dll" ]; then
+    echo "the prefix has no 32-bit half"
+    exit 1
+  fi
+}
+
+# The loader stays the 64-bit one: it hands 32-bit programs to the 32-bit
+# loader itself, and Wine's own services then run at native speed.
+run_wine() { bash "$wine_sh" "$@"; }
