@@ -64,9 +64,18 @@ DWORD RunCommandLine(const std::string& commandLine)
     buffer.push_back('\0');
     STARTUPINFOA startup = {sizeof(startup)};
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        ADD_FAILURE() << "cannot start " << commandLine << ", error " << GetLastError();
+    // Wine now and then refuses a process start with an internal error
+    // (1359) before the program runs at all: that says nothing of dravik.
+    DWORD error = ERROR_INTERNAL_ERROR;
+    for (int attempt = 0; attempt < 3 && error == ERROR_INTERNAL_ERROR; ++attempt) {
+        if (CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &process))
+            error = ERROR_SUCCESS;
+        else if ((error = GetLastError()) == ERROR_INTERNAL_ERROR)
+            Pump(200);
+    }
+    if (error != ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot start " << commandLine << ", error " << error;
         return kNoExitCode;
     }
     CloseHandle(process.hThread);
