@@ -1,8 +1,39 @@
 #include "launcher/Startup.h"
 
+HMODULE LoadSystemLibrary(const char* name)
+{
+    char path[MAX_PATH];
+    UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length + 1 + lstrlenA(name) >= MAX_PATH)
+        return nullptr;
+    path[length] = '\\';
+    lstrcpyA(path + length + 1, name);
+    // Systems without the search flag refuse it; the older flag then makes
+    // the library's folder the first place for its dependencies.
+    HMODULE module = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return module ? module : LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+// What the system, the shell and the file dialog load by name later comes
+// from the system folder only, never from the program's folder (a Downloads
+// folder holds whatever was downloaded) or the current one. Systems before
+// the first call lack it; before the second, the current folder did not
+// come first.
+static void KeepLibraryLoadsInTheSystemFolder()
+{
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto setDefaultDllDirectories = FindFunction<BOOL(WINAPI*)(DWORD)>(kernel, "SetDefaultDllDirectories");
+    if (setDefaultDllDirectories)
+        setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    auto setDllDirectory = FindFunction<BOOL(WINAPI*)(LPCSTR)>(kernel, "SetDllDirectoryA");
+    if (setDllDirectory)
+        setDllDirectory("");
+}
+
 // The executable's entry point: no C runtime runs before or after it.
 extern "C" void WINAPI Start()
 {
+    KeepLibraryLoadsInTheSystemFolder();
     char* tail = CommandLineTail(GetCommandLineA());
 
     STARTUPINFOA startup = {sizeof(startup)};

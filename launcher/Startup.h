@@ -11,3 +11,17 @@ void DestroyStatics();
 // The arguments part of a full command line: after the program name (quoted
 // or not) and the blanks and control characters that follow it.
 char* CommandLineTail(char* commandLine);
+
+// A library of the system folder by its full path, its own dependencies
+// looked for there too; null if it cannot be loaded. For libraries that are
+// not among the system's known DLLs, which a load by name would look for in
+// the program's folder first.
+HMODULE LoadSystemLibrary(const char* name);
+
+// A function that the system may lack, looked up at run time; null where it
+// is missing.
+template <typename Function>
+Function FindFunction(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
