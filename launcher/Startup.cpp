@@ -1,19 +1,5 @@
 #include "launcher/Startup.h"
 
-HMODULE LoadSystemLibrary(const char* name)
-{
-    char path[MAX_PATH];
-    UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    if (length == 0 || length + 1 + lstrlenA(name) >= MAX_PATH)
-        return nullptr;
-    path[length] = '\\';
-    lstrcpyA(path + length + 1, name);
-    // Systems without the search flag refuse it; the older flag then makes
-    // the library's folder the first place for its dependencies.
-    HMODULE module = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    return module ? module : LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-}
-
 // What the system, the shell and the file dialog load by name later comes
 // from the system folder only, never from the program's folder (a Downloads
 // folder holds whatever was downloaded) or the current one. Systems before
