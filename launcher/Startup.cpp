@@ -1,10 +1,10 @@
 #include "launcher/Startup.h"
 
-// What the system, the shell and the file dialog load by name later comes
-// from the system folder only, never from the program's folder (a Downloads
-// folder holds whatever was downloaded) or the current one. Systems before
-// the first call lack it; before the second, the current folder did not
-// come first.
+// What the system, the shell and the file dialog load by name from here on
+// comes from the system folder only, never from the program's folder (a
+// Downloads folder holds whatever was downloaded) or the current one. Where
+// the system lacks the first call (Vista and 7 have it only with an update),
+// the second at least takes the current folder out of the search.
 static void KeepLibraryLoadsInTheSystemFolder()
 {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
