@@ -28,6 +28,6 @@ int ProgramEntry(HINSTANCE, HINSTANCE, char* tail, int)
         return 0;
     HWND window = GetForegroundWindow();
     if (window && IsSizeable(window))
-        SizeWindow(window, width, height);
+        SizeWindow(window, width, height, IsArranged(window));
     return 0;
 }
