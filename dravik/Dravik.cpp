@@ -1,5 +1,6 @@
-// dravik: gives the foreground window the width and height named on the
-// command line, keeping its top-left corner. Always ends with code 0.
+// dravik: gives the foreground window's visible frame the width and height
+// named on the command line, keeping its top-left corner. Always ends with
+// code 0.
 #include <windows.h>
 #include "launcher/Startup.h"
 #include "dravik/ReadNumber.h"
