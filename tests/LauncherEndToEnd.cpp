@@ -391,6 +391,66 @@ TEST_F(PlantedLibrary, CommonControlsComeFromTheSystemFolder)
     EXPECT_FALSE(FileExists(UsedMark())) << "zindral.exe used the comctl32.dll beside it";
 }
 
+// Explorer, restarted, asks every top-level window to add its icons again.
+TEST_F(TrayShell, IconRemovedByARestartedTaskbarComesBackAndStillShowsTheMenu)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconExists(launcher); }));
+    NOTIFYICONDATAA data = {NOTIFYICONDATAA_V1_SIZE};
+    data.hWnd = launcher;
+    data.uID = TrayMessage;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+    ASSERT_FALSE(TrayIconExists(launcher));
+
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconExists(launcher); })) << "the icon did not come back";
+    HWND menu = RightClickIcon();
+    ASSERT_NE(nullptr, menu) << "no menu from a right click on the icon that came back";
+    PostMessageA(launcher, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
+}
+
+// The dialogs have no taskbar button: a click on the icon is how a dialog
+// hidden behind other windows comes back, with the keyboard.
+TEST_F(TrayShell, ClickOnTheIconBringsTheOpenDialogToTheForeground)
+{
+    const WORD AddCommand = 1005;
+    ASSERT_TRUE(Start());
+    POINT icon;
+    ASSERT_TRUE(PointAtIcon(0, &icon)) << "no taskbar in the virtual desktop";
+    DWORD thread = GetWindowThreadProcessId(launcher, nullptr);
+    FocusWindow elsewhere;
+    auto clickBrings = [&](HWND dialog, Button button, int times) {
+        if (!MakeForeground(elsewhere.Handle()) || !PointAt(icon) || !Click(button, times))
+            return false;
+        return WaitUntil([&] {
+            GUITHREADINFO info = {sizeof(info)};
+            return GetForegroundWindow() == dialog && GetGUIThreadInfo(thread, &info) &&
+                   info.hwndActive == dialog;
+        }, 3000);
+    };
+    auto checkBothClicks = [&](HWND dialog, const char* name) {
+        ASSERT_NE(nullptr, dialog) << name;
+        EXPECT_TRUE(clickBrings(dialog, Button::Left, 2)) << name << " after a double click";
+        EXPECT_TRUE(clickBrings(dialog, Button::Right, 1)) << name << " after a right click";
+        EXPECT_EQ(nullptr, FindProcessWindow(zindral.Id(), "#32768")) << "a menu opened";
+    };
+
+    PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
+    HWND configuration = WaitForDialog("Hot Key Configuration");
+    checkBothClicks(configuration, "configuration");
+    PostMessageA(configuration, WM_COMMAND, AddCommand, 0);
+    HWND edit = WaitForDialog("Edit Hot Key");
+    checkBothClicks(edit, "edit dialog");
+    PostMessageA(edit, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(edit); }));
+    PostMessageA(configuration, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(configuration); }));
+
+    PostMessageA(launcher, WM_COMMAND, AboutCommand, 0);
+    checkBothClicks(WaitForDialog("About"), "About");
+}
+
 // --- First run: dravik.exe lies beside zindral.exe, so Win+1/6/8 resize. ---
 
 class FirstRun : public Launcher {
