@@ -34,17 +34,19 @@ static bool ReadKeyCode(RegKey& entry, UINT* code)
     return entry.ReadString("Key", name) && KeyFromName(name.Text(), code);
 }
 
-bool LoadHotKey(int index, HotKey& record)
+// Opens the entry's key "Keys\NNN" below the application key in one go.
+static bool OpenEntry(int index, RegKey& entry)
 {
-    // The entry's key "Keys\NNN" below the application key, opened in one go.
     static const char EntryPath[] = "Keys\\000";
     char path[64];
     ApplicationSubKeyPath(EntryPath, path);
     // The digits replace the path's last three characters.
     WriteEntryDigits(static_cast<unsigned>(index), path + ApplicationKeyNameLength + sizeof(EntryPath) - 4);
-    RegKey entry;
-    if (!entry.Open(HKEY_CURRENT_USER, path, KEY_READ))
-        return false;
+    return entry.Open(HKEY_CURRENT_USER, path, KEY_READ);
+}
+
+static bool ReadEntry(RegKey& entry, HotKey& record)
+{
     UINT key;
     DWORD modifiers;
     if (!ReadKeyCode(entry, &key) || !entry.ReadDword("Modifier", &modifiers)
@@ -59,18 +61,28 @@ bool LoadHotKey(int index, HotKey& record)
     return true;
 }
 
+bool LoadHotKey(int index, HotKey& record)
+{
+    RegKey entry;
+    return OpenEntry(index, entry) && ReadEntry(entry, record);
+}
+
 void LoadHotKeys(HotKeyList& list)
 {
     HotKey record;
-    int index = 0;
     // Entry names have three digits, so the table ends at 999 whatever else
-    // the registry holds.
-    while (index < MaxHotKeys && LoadHotKey(index, record)) {
-        if (!list.Append(record))
+    // the registry holds. An entry that cannot be read (a key name of a
+    // layout since removed, a hand-edited modifier) is left out, and only
+    // itself: the next save drops it like a deleted row.
+    for (int index = 0; index < MaxHotKeys; ++index) {
+        RegKey entry;
+        // An entry without a key name is one that a save could not delete.
+        if (!OpenEntry(index, entry) || !entry.HasValue("Key"))
             break;
-        ++index;
+        if (ReadEntry(entry, record) && !list.Append(record))
+            break;
     }
-    if (index == 0) {
+    if (list.count == 0) {
         RegKey application;
         if (!application.Open(HKEY_CURRENT_USER, ApplicationKeyName, KEY_READ))
             AddDefaultHotKeys(list);
