@@ -87,8 +87,15 @@ static void RunLauncher(HINSTANCE instance)
 int ProgramEntry(HINSTANCE instance, HINSTANCE, char*, int)
 {
     LoadHotKeys(g_hotKeys);
-    if (FindWindowA(LauncherClassName, nullptr))
+    // Two copies started together (a Run key and a Startup shortcut at
+    // logon) may both find no window yet; only one creates the mutex. Its
+    // name has no namespace prefix, which not every system knows.
+    HANDLE instanceMutex = CreateMutexA(nullptr, FALSE, LauncherClassName);
+    if (!instanceMutex || GetLastError() == ERROR_ALREADY_EXISTS || FindWindowA(LauncherClassName, nullptr)) {
+        if (instanceMutex)
+            CloseHandle(instanceMutex);
         return 0;
+    }
 
     // Some of what the shell starts are COM objects: the mail program behind
     // a mailto link, settings pages, packaged applications' file types. The
@@ -97,5 +104,6 @@ int ProgramEntry(HINSTANCE instance, HINSTANCE, char*, int)
     RunLauncher(instance);
     if (SUCCEEDED(com))
         CoUninitialize();
+    CloseHandle(instanceMutex);
     return 0;
 }

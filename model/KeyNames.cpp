@@ -88,28 +88,69 @@ static bool KeyFromCodeName(const char* name, UINT* code)
     return true;
 }
 
-bool KeyOfCharacter(char character, SHORT scan, UINT* code)
+static bool IsLetterOrDigit(char character)
 {
-    UINT key = static_cast<UINT>(scan) & 0xFF;
-    if (key == 0xFF) {
-        // Letters and digits are stored as their keys' own codes; under a
-        // layout that types no Latin letters (Russian, Greek, ...) they still
-        // name those keys, or the entry and every later one would be lost.
-        if (character >= 'a' && character <= 'z')
-            character = static_cast<char>(character - 'a' + 'A');
-        if (!((character >= '0' && character <= '9') || (character >= 'A' && character <= 'Z')))
-            return false;
-        key = static_cast<UINT>(character);
+    return (character >= '0' && character <= '9') || (character >= 'A' && character <= 'Z');
+}
+
+// Low byte of an answer: the key; high byte: the Shift (1), Ctrl (2) and Alt
+// (4) states, and more, that it needs.
+static bool TypesWithout(SHORT answer, UINT allowedStates)
+{
+    UINT value = static_cast<USHORT>(answer);
+    return (value & 0xFF) != 0xFF && ((value >> 8) & ~allowedStates) == 0;
+}
+
+bool KeyOfCharacter(char character, const SHORT* answers, int layouts, UINT* code)
+{
+    if (character >= 'a' && character <= 'z')
+        character = static_cast<char>(character - 'a' + 'A');
+    // A character names the key that types it without modifiers, in the
+    // layout that was active when it was stored, which need not be the
+    // active one now (a German layout's sharp s under an English one). Letters
+    // and digits keep the active layout's answer.
+    int unmodified = IsLetterOrDigit(character) ? 0 : layouts;
+    for (int i = 0; i < unmodified; ++i) {
+        if (TypesWithout(answers[i], 0)) {
+            *code = static_cast<UINT>(answers[i]) & 0xFF;
+            return true;
+        }
     }
-    *code = key;
+    // Else the active layout's key, whatever Shift does. An answer that needs
+    // Ctrl or Alt would take that combination from every program ("[" is
+    // AltGr+8 on a German layout).
+    if (layouts > 0 && TypesWithout(answers[0], 1)) {
+        *code = static_cast<UINT>(answers[0]) & 0xFF;
+        return true;
+    }
+    // Letters and digits are stored as their keys' own codes; under a layout
+    // that types no Latin letters (Russian, Greek, ...) they still name those
+    // keys, or the entry would be lost.
+    if (!IsLetterOrDigit(character))
+        return false;
+    *code = static_cast<UINT>(character);
     return true;
+}
+
+// The users' layouts rarely number more than a handful.
+constexpr int MaxLayouts = 16;
+
+static bool KeyOfCharacter(char character, UINT* code)
+{
+    SHORT answers[MaxLayouts + 1];
+    HKL layouts[MaxLayouts];
+    int count = GetKeyboardLayoutList(MaxLayouts, layouts);
+    answers[0] = VkKeyScanA(character);
+    for (int i = 0; i < count; ++i)
+        answers[i + 1] = VkKeyScanExA(character, layouts[i]);
+    return KeyOfCharacter(character, answers, count + 1, code);
 }
 
 bool KeyFromName(const char* name, UINT* code)
 {
     if (!name || !name[0])
         return false;
-    if (!name[1] && KeyOfCharacter(name[0], VkKeyScanA(name[0]), code))
+    if (!name[1] && KeyOfCharacter(name[0], code))
         return true;
     for (const char* row = KeyNameTable; *row; row = NextKeyNameRow(row)) {
         if (lstrcmpiA(row + 1, name) == 0) {

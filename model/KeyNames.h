@@ -10,9 +10,11 @@ extern const char KeyNameTable[];
 const char* KeyName(UINT code);
 // The key code for a name; false if no key has it.
 bool KeyFromName(const char* name, UINT* code);
-// The key of a one-character name, given what the layout's VkKeyScanA says
-// of the character (its low byte 0xFF when no key types it).
-bool KeyOfCharacter(char character, SHORT scan, UINT* code);
+// The key of a one-character name, given what the keyboard layouts say of
+// the character: VkKeyScanExA's answer for the active layout first, then
+// one for each installed layout (an answer's low byte is 0xFF when no key
+// types the character, its high byte the modifiers that it needs).
+bool KeyOfCharacter(char character, const SHORT* answers, int layouts, UINT* code);
 // Display text of a hot key: modifiers first ("Shift + Ctrl + Win + Alt + ").
 SharedString HotKeyText(const HotKey& hotKey);
 

@@ -34,17 +34,19 @@ static bool ReadKeyCode(RegKey& entry, UINT* code)
     return entry.ReadString("Key", name) && KeyFromName(name.Text(), code);
 }
 
-bool LoadHotKey(int index, HotKey& record)
+// Opens the entry's key "Keys\NNN" below the application key in one go.
+static bool OpenEntry(int index, RegKey& entry)
 {
-    // The entry's key "Keys\NNN" below the application key, opened in one go.
     static const char EntryPath[] = "Keys\\000";
     char path[64];
     ApplicationSubKeyPath(EntryPath, path);
     // The digits replace the path's last three characters.
     WriteEntryDigits(static_cast<unsigned>(index), path + ApplicationKeyNameLength + sizeof(EntryPath) - 4);
-    RegKey entry;
-    if (!entry.Open(HKEY_CURRENT_USER, path, KEY_READ))
-        return false;
+    return entry.Open(HKEY_CURRENT_USER, path, KEY_READ);
+}
+
+static bool ReadEntry(RegKey& entry, HotKey& record)
+{
     UINT key;
     DWORD modifiers;
     if (!ReadKeyCode(entry, &key) || !entry.ReadDword("Modifier", &modifiers)
@@ -59,18 +61,28 @@ bool LoadHotKey(int index, HotKey& record)
     return true;
 }
 
+bool LoadHotKey(int index, HotKey& record)
+{
+    RegKey entry;
+    return OpenEntry(index, entry) && ReadEntry(entry, record);
+}
+
 void LoadHotKeys(HotKeyList& list)
 {
     HotKey record;
-    int index = 0;
     // Entry names have three digits, so the table ends at 999 whatever else
-    // the registry holds.
-    while (index < MaxHotKeys && LoadHotKey(index, record)) {
-        if (!list.Append(record))
+    // the registry holds. An entry that cannot be read (a key name of a
+    // layout since removed, a hand-edited modifier) is left out, and only
+    // itself: the next save drops it like a deleted row.
+    for (int index = 0; index < MaxHotKeys; ++index) {
+        RegKey entry;
+        // An entry without a key name is one that a save could not delete.
+        if (!OpenEntry(index, entry) || !entry.HasValue("Key"))
             break;
-        ++index;
+        if (ReadEntry(entry, record) && !list.Append(record))
+            break;
     }
-    if (index == 0) {
+    if (list.count == 0) {
         RegKey application;
         if (!application.Open(HKEY_CURRENT_USER, ApplicationKeyName, KEY_READ))
             AddDefaultHotKeys(list);
@@ -140,23 +152,50 @@ void AddDefaultHotKeys(HotKeyList& list)
     AddDefaultHotKeysFor(list, programPath);
 }
 
-// An optional text is written only when it has characters; otherwise an
-// old value of an earlier entry of that number must not survive.
+static bool SameText(const SharedString& a, const SharedString& b)
+{
+    LONG length = a.Length();
+    if (b.Length() != length)
+        return false;
+    for (LONG i = 0; i < length; ++i) {
+        if (a.Text()[i] != b.Text()[i])
+            return false;
+    }
+    return true;
+}
+
+// Leaves a value alone that already holds the text, whatever its type: a
+// rewrite would take it through the code page, and an expandable text
+// would lose its type.
+static void WriteChangedText(RegKey& entry, const char* name, const SharedString& text)
+{
+    SharedString stored;
+    if (!entry.ReadString(name, stored) || !SameText(stored, text))
+        entry.WriteString(name, text.Text());
+}
+
+// An optional text is stored only when it has characters; otherwise an old
+// value of that number must not survive.
 static void WriteOptionalText(RegKey& entry, const char* name, const SharedString& text)
 {
     if (text.Length() > 0)
-        entry.WriteString(name, text.Text());
+        WriteChangedText(entry, name, text);
     else
         entry.DeleteValue(name);
 }
 
-// Writes one entry completely, removing optional values that the entry does
-// not have, in case an old entry of that number survived.
+// Writes the entry over what its number holds, only the values that differ.
+// A stored key name that still names the key stays, even if another layout
+// would name it otherwise.
 static void SaveHotKey(RegKey& entry, const HotKey& hotKey)
 {
-    entry.WriteString("Key", StoredKeyName(hotKey.key));
-    entry.WriteDword("Modifier", hotKey.modifiers);
-    entry.WriteString("CommandLine", hotKey.commandLine.Text());
+    UINT key;
+    if (!ReadKeyCode(entry, &key) || key != hotKey.key)
+        entry.WriteString("Key", StoredKeyName(hotKey.key));
+    DWORD modifiers;
+    if (!entry.ReadDword("Modifier", &modifiers) || modifiers != hotKey.modifiers)
+        entry.WriteDword("Modifier", hotKey.modifiers);
+    WriteChangedText(entry, "CommandLine", hotKey.commandLine);
     WriteOptionalText(entry, "Parameters", hotKey.parameters);
     WriteOptionalText(entry, "WorkingDirectory", hotKey.workingDirectory);
 }
@@ -166,42 +205,37 @@ static void SaveHotKey(RegKey& entry, const HotKey& hotKey)
 // key name, so that loading stops there and no removed entry comes back.
 static void RemoveEntry(RegKey& keys, const char* name)
 {
-    if (keys.DeleteKeyTree(name))
-        return;
     RegKey entry;
-    if (entry.Open(keys.Handle(), name, KEY_SET_VALUE))
-        entry.DeleteValue("Key");
+    if (!entry.Open(keys.Handle(), name, KEY_SET_VALUE) || keys.DeleteKeyTree(name))
+        return;
+    entry.DeleteValue("Key");
 }
 
+// Each number holds its old entry until the new one is written over it, so
+// a save cut short leaves every entry of the shorter table loadable.
 void SaveHotKeys(const HotKeyList& list)
 {
     RegKey application;
-    if (!application.Open(HKEY_CURRENT_USER, ApplicationKeyName, KEY_ALL_ACCESS))
-        return;
-    bool oldTableDeleted = application.DeleteKeyTree("Keys");
     RegKey keys;
-    if (!keys.Create(application.Handle(), "Keys", KEY_ALL_ACCESS))
+    if (!application.Open(HKEY_CURRENT_USER, ApplicationKeyName, KEY_ALL_ACCESS)
+        || !keys.Create(application.Handle(), "Keys", KEY_ALL_ACCESS))
         return;
-    // Stored numbers have no gaps, even when an entry's key cannot be made:
-    // loading stops at the first missing number. Whatever a failed deletion
-    // left beyond the new table must not load again.
+    char name[4];
+    // First the new table over the old, without gaps even when an entry's
+    // key cannot be made: loading stops at the first missing number.
     unsigned stored = 0;
-    LONG i = 0;
-    while (stored < MaxHotKeys) {
-        char name[4];
+    for (LONG i = 0; i < list.count && stored < MaxHotKeys; ++i) {
         FormatEntryIndex(stored, name);
-        if (i < list.count) {
-            RegKey entry;
-            if (entry.Create(keys.Handle(), name, KEY_ALL_ACCESS)) {
-                SaveHotKey(entry, list.items[i]);
-                ++stored;
-            }
-            ++i;
-        } else if (oldTableDeleted) {
-            break;
-        } else {
-            RemoveEntry(keys, name);
+        RegKey entry;
+        if (entry.Create(keys.Handle(), name, KEY_ALL_ACCESS)) {
+            SaveHotKey(entry, list.items[i]);
             ++stored;
         }
+    }
+    // Then every number beyond it, also those behind a gap, which a later
+    // save that closes the gap would bring back.
+    for (; stored < MaxHotKeys; ++stored) {
+        FormatEntryIndex(stored, name);
+        RemoveEntry(keys, name);
     }
 }

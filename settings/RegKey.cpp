@@ -78,6 +78,13 @@ LONG RegKey::QueryValue(const char* name, DWORD* type, void* data, DWORD* size)
                : ERROR_INVALID_HANDLE;
 }
 
+// Expandable texts, which registry editors make for "%ProgramFiles%" paths,
+// are taken as written: the shell expands them when the entry starts.
+static bool IsText(DWORD type)
+{
+    return type == REG_SZ || type == REG_EXPAND_SZ;
+}
+
 bool RegKey::ReadString(const char* name, SharedString& text)
 {
     // Most texts fit a small local buffer, which saves a second query.
@@ -86,7 +93,7 @@ bool RegKey::ReadString(const char* name, SharedString& text)
     DWORD type = 0;
     DWORD size = sizeof(local);
     LONG result = QueryValue(name, &type, local, &size);
-    if (result == ERROR_MORE_DATA && type == REG_SZ && size < 0x7FFFFFF0) {
+    if (result == ERROR_MORE_DATA && IsText(type) && size < 0x7FFFFFF0) {
         // Room for a terminator after the data: then the text below is taken
         // where it lies, and never copied out of a buffer that is replaced.
         DWORD reserved = size;
@@ -95,7 +102,7 @@ bool RegKey::ReadString(const char* name, SharedString& text)
         if (size > reserved)
             result = ERROR_MORE_DATA;
     }
-    if (result == ERROR_SUCCESS && type == REG_SZ && text.AssignCounted(data, TextLength(data, size)))
+    if (result == ERROR_SUCCESS && IsText(type) && text.AssignCounted(data, TextLength(data, size)))
         return true;
     text.Release();
     return false;
@@ -110,6 +117,11 @@ bool RegKey::ReadDword(const char* name, DWORD* value)
         return false;
     *value = data;
     return true;
+}
+
+bool RegKey::HasValue(const char* name)
+{
+    return QueryValue(name, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 void RegKey::WriteString(const char* name, const char* text)

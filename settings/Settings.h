@@ -21,8 +21,10 @@ public:
     void Close();
     bool DeleteKeyTree(const char* subKey);
 
-    // On any failure the text is left empty and the result is false.
+    // A REG_SZ or REG_EXPAND_SZ value, unexpanded. On any failure the text
+    // is left empty and the result is false.
     bool ReadString(const char* name, SharedString& text);
+    bool HasValue(const char* name);
     // True only for a REG_DWORD of (at least) 4 bytes; value untouched otherwise.
     bool ReadDword(const char* name, DWORD* value);
     // Single writes whose result nobody examines.

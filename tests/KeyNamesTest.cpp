@@ -1,5 +1,6 @@
 #include "model/KeyNames.h"
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 
@@ -107,23 +108,63 @@ TEST(KeyFromName, NamesInAnyCaseAndShiftedCharacters)
 }
 
 // Wine's keyboard functions follow the X server's key map, not the thread's
-// layout, so a layout without Latin letters is given as VkKeyScanA's answer.
+// layouts, so each layout is given as VkKeyScanExA's answer, the active
+// layout's first.
+bool KeyOf(char character, std::initializer_list<SHORT> answers, UINT* code)
+{
+    return KeyOfCharacter(character, answers.begin(), static_cast<int>(answers.size()), code);
+}
+
+const SHORT NoKey = -1;
+
 TEST(KeyFromName, LettersAndDigitsNameTheirKeysUnderALayoutThatCannotTypeThem)
 {
-    const SHORT noKey = -1;
     UINT code = 0;
-    EXPECT_TRUE(KeyOfCharacter('A', noKey, &code));
+    EXPECT_TRUE(KeyOf('A', {NoKey}, &code));
     EXPECT_EQ(65u, code);
-    EXPECT_TRUE(KeyOfCharacter('q', noKey, &code));
+    EXPECT_TRUE(KeyOf('q', {NoKey, 0x0051}, &code));
     EXPECT_EQ(81u, code);
-    EXPECT_TRUE(KeyOfCharacter('7', noKey, &code));
+    EXPECT_TRUE(KeyOf('7', {NoKey}, &code));
     EXPECT_EQ(55u, code);
-    EXPECT_FALSE(KeyOfCharacter(';', noKey, &code));
-    EXPECT_FALSE(KeyOfCharacter('\xE9', noKey, &code));
-    // A key of the layout that types the character comes first, as it does
-    // for a French layout's A on the Q key.
-    EXPECT_TRUE(KeyOfCharacter('a', 0x0051, &code));
+    EXPECT_FALSE(KeyOf(';', {NoKey}, &code));
+    EXPECT_FALSE(KeyOf('\xE9', {NoKey}, &code));
+    // A key of the active layout that types the character comes first, as it
+    // does for a French layout's A on the Q key, even where another layout
+    // types it unmodified.
+    EXPECT_TRUE(KeyOf('a', {0x0051, 0x0041}, &code));
     EXPECT_EQ(81u, code);
+    EXPECT_TRUE(KeyOf('Q', {0x0651, 0x0151}, &code));   // not the Ctrl+Alt answer
+    EXPECT_EQ(81u, code);
+}
+
+// "[" under a German layout is AltGr+8: taking that answer would hold
+// Ctrl+Alt+8 system-wide, and "[" could no longer be typed anywhere.
+TEST(KeyFromName, AnAnswerThatNeedsCtrlOrAltNamesNoKey)
+{
+    UINT code = 0;
+    EXPECT_FALSE(KeyOf('[', {0x0638}, &code));
+    EXPECT_FALSE(KeyOf('~', {0x0238}, &code));
+    EXPECT_FALSE(KeyOf('|', {0x0438, 0x01DC}, &code));   // shifted in another layout only
+    EXPECT_TRUE(KeyOf('!', {0x0131}, &code));   // Shift alone is ignored
+    EXPECT_EQ(49u, code);
+}
+
+// A name stored under one layout names the same key under another that the
+// user has installed: the key that types it unmodified comes first.
+TEST(KeyFromName, ACharacterNamesTheKeyThatTypesItUnmodifiedInAnyLayout)
+{
+    const SHORT germanSharpS = 0x00DB, englishBracket = 0x00DB, englishSemicolon = 0x00BA;
+    UINT code = 0;
+    EXPECT_TRUE(KeyOf('\xDF', {NoKey, NoKey, germanSharpS}, &code));   // English active
+    EXPECT_EQ(0xDBu, code);
+    EXPECT_TRUE(KeyOf('[', {0x0638, englishBracket}, &code));   // German active: AltGr+8
+    EXPECT_EQ(0xDBu, code);
+    EXPECT_TRUE(KeyOf(';', {0x01BC, englishSemicolon}, &code));   // German: Shift+comma
+    EXPECT_EQ(0xBAu, code);
+    EXPECT_TRUE(KeyOf(';', {0x01BC, 0x0638}, &code));   // no layout types it unmodified
+    EXPECT_EQ(0xBCu, code);
+    EXPECT_FALSE(KeyOf('\xDF', {NoKey, 0x0131}, &code));
+    EXPECT_FALSE(KeyOf('[', {}, &code));
 }
 
 TEST(KeyFromName, KeyThatLostItsNameKeepsItsCode)

@@ -4,6 +4,7 @@
 #include "tests/e2e/Driver.h"
 #include <commctrl.h>
 #include <shellapi.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -222,6 +223,94 @@ TEST_F(Launcher, ExitEndsWithCodeZeroAndFreesIconAndHotKeys)
     EXPECT_FALSE(TrayIconExists(launcher));
     EXPECT_TRUE(CombinationIsFree(Ctrl | Shift, VK_F11));
     EXPECT_TRUE(CombinationIsFree(Ctrl | Alt | Shift, VK_HOME));
+}
+
+// --- Settings: two copies started at once, and a save cut short. ---
+
+TEST_F(Launcher, OfTwoCopiesStartedAtOnceExactlyOneStays)
+{
+    SeedApplicationKey();
+    const std::string line = std::string("\"") + ZindralExe + "\"";
+    for (int pair = 0; pair < 5; ++pair) {
+        Process first, second;
+        ASSERT_TRUE(first.Start(line) && second.Start(line));
+        ASSERT_TRUE(WaitUntil([&] { return !first.Running() || !second.Running(); }, 15000))
+            << "pair " << pair << ": both copies stay";
+        Process& ended = first.Running() ? second : first;
+        Process& stays = first.Running() ? first : second;
+        DWORD code = NoExitCode;
+        ASSERT_TRUE(ended.WaitForExit(0, &code));
+        EXPECT_EQ(0u, code) << "pair " << pair;
+        ASSERT_TRUE(WaitUntil([&] { return FindLauncher() != nullptr; })) << "pair " << pair;
+        Pump(300);
+        EXPECT_TRUE(stays.Running()) << "pair " << pair;
+        EXPECT_EQ(1u, FindLaunchers().size()) << "pair " << pair;
+        EndAllZindral();
+    }
+}
+
+// Entry i of the old table; the new one is the old without its entry 0.
+std::string TableCommand(int i) { return "zindral-no-such-program-" + std::to_string(i) + ".exe"; }
+std::string TableKey(int i) { return std::string(1, static_cast<char>('A' + i % 26)); }
+
+// Entries that loading finds below number `count`, up to the first missing
+// one; each must hold entry `number` of the old table or `number + 1` of it
+// (the new table's), all but the one whose values were being written when
+// the process ended.
+int LoadableEntries(int count, int* mixed)
+{
+    int loadable = 0;
+    *mixed = 0;
+    for (int number = 0; number < count; ++number) {
+        const std::string path = testreg::EntryPath(number);
+        DWORD type = 0;
+        testreg::GetDword(path, "Modifier", &type);
+        std::string key = testreg::GetString(path, "Key"), command = testreg::GetString(path, "CommandLine");
+        if (key == "<missing>")
+            break;
+        if (command == "<missing>" || type != REG_DWORD)
+            continue;
+        ++loadable;
+        bool old = key == TableKey(number) && command == TableCommand(number);
+        bool fresh = key == TableKey(number + 1) && command == TableCommand(number + 1);
+        *mixed += !old && !fresh;
+    }
+    return loadable;
+}
+
+TEST_F(Launcher, KillingZindralWhileItSavesLeavesEveryEntryOfTheShorterTable)
+{
+    const int Entries = 999;
+    int cutShort = 0;
+    for (DWORD delay : {0, 5, 15, 40, 80, 150}) {
+        ResetZindral();
+        for (int i = 0; i < Entries; ++i)
+            testreg::SeedEntry(i, TableKey(i).c_str(), Alt | Ctrl | Shift | Win, TableCommand(i).c_str());
+        ASSERT_TRUE(Start());
+        PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
+        HWND config = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (config = FindProcessWindow(zindral.Id(), "#32770")) != nullptr; }));
+        HWND list = GetDlgItem(config, 1008);
+        ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == Entries; }));
+        PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);   // selects the first row
+        PostMessageA(config, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);   // Delete
+        ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == Entries - 1; }));
+
+        PostMessageA(config, WM_COMMAND, IDOK, 0);
+        // The save has begun once entry 000 no longer holds its old command.
+        DWORD start = GetTickCount();
+        while (testreg::GetString(testreg::EntryPath(0), "CommandLine") == TableCommand(0)
+               && GetTickCount() - start < 10000)
+            Sleep(1);
+        Sleep(delay);
+        zindral.Kill();
+        cutShort += testreg::GetString(testreg::EntryPath(Entries - 2), "CommandLine") != TableCommand(Entries - 1);
+
+        int mixed = 0;
+        EXPECT_EQ(Entries - 1, LoadableEntries(Entries - 1, &mixed)) << "killed " << delay << " ms into the save";
+        EXPECT_LE(mixed, 1) << "killed " << delay << " ms into the save";
+    }
+    EXPECT_GT(cutShort, 0) << "every kill came after the save had ended";
 }
 
 // --- The tray through the shell: real mouse input on the icon in the virtual

@@ -1,5 +1,6 @@
 // Loads a few hundred randomly malformed tables and checks that loading never
-// crashes and yields exactly the valid entries before the first bad one.
+// crashes and yields exactly the readable entries before the first missing
+// one; then saves another table over each and checks what is stored.
 #include "settings/Settings.h"
 #include "TestRegistry.h"
 #include <gtest/gtest.h>
@@ -53,43 +54,45 @@ public:
         }
     }
 
-    // Writes entry `index`; returns whether loading must accept it.
-    bool WriteEntry(int index, Expected* out)
+    enum Outcome { Readable, Unreadable, Removed };
+
+    // Writes entry `index`; returns what loading must make of it.
+    Outcome WriteEntry(int index, Expected* out)
     {
         static const char* const names[] = {"A", "z", "5", "F7", "page up", "Num *", "Break", ";"};
         static const UINT codes[] = {'A', 'Z', '5', VK_F7, VK_PRIOR, VK_MULTIPLY, VK_PAUSE, 186};
         std::string path = EntryPath(index);
         CreateKey(path);
-        bool valid = true;
+        Outcome outcome = Readable;
         int fault = Pick(4) == 0 ? Pick(10) : -1;
 
         int name = Pick(8);
         out->key = codes[name];
         if (fault == 0)
-            SetDword(path, "Key", 65), valid = false;
+            SetDword(path, "Key", 65), outcome = Unreadable;
         else if (fault == 1)
-            SetString(path, "Key", "NotAKey"), valid = false;
+            SetString(path, "Key", "NotAKey"), outcome = Unreadable;
         else if (fault == 2)
-            valid = false;   // missing
+            outcome = Removed;   // no "Key" at all
         else if (fault == 3)
-            SetRaw(path, "Key", REG_SZ, "", 0), valid = false;
+            SetRaw(path, "Key", REG_SZ, "", 0), outcome = Unreadable;
         else
             SetString(path, "Key", names[name]);
 
         out->modifiers = static_cast<DWORD>(Pick(16));
         if (fault == 4)
-            SetString(path, "Modifier", "8"), valid = false;
+            SetString(path, "Modifier", "8"), outcome = Unreadable;
         else if (fault == 5)
-            SetRaw(path, "Modifier", REG_DWORD, "\x08", 1), valid = false;
+            SetRaw(path, "Modifier", REG_DWORD, "\x08", 1), outcome = Unreadable;
         else if (fault == 6)
-            valid = false;
+            outcome = Unreadable;
         else
             SetDword(path, "Modifier", out->modifiers);
 
         if (fault == 7)
-            SetRaw(path, "CommandLine", REG_EXPAND_SZ, "x.exe", 6), valid = false;
+            SetRaw(path, "CommandLine", REG_EXPAND_SZ, "%x%.exe", 8), out->commandLine = "%x%.exe";
         else if (fault == 8)
-            valid = false;
+            outcome = Unreadable;
         else
             out->commandLine = WriteText(path, "CommandLine");
 
@@ -97,15 +100,17 @@ public:
         if (out->hasParameters)
             out->parameters = WriteText(path, "Parameters");
         else if (Pick(3) == 0)
-            SetRaw(path, "Parameters", REG_EXPAND_SZ, "%x%", 4);   // another type: absent
+            SetDword(path, "Parameters", 2);   // another type: absent
         out->hasDirectory = Pick(2) == 0;
         if (out->hasDirectory)
             out->directory = WriteText(path, "WorkingDirectory");
         else if (Pick(3) == 0)
             SetDword(path, "WorkingDirectory", 1);
-        if (fault == 9)
-            valid = true;   // a fault-free entry despite the draw
-        return valid;
+        if (out->hasDirectory && Pick(4) == 0) {
+            SetRaw(path, "WorkingDirectory", REG_EXPAND_SZ, out->directory.c_str(),
+                   static_cast<DWORD>(out->directory.size() + 1));
+        }
+        return outcome;
     }
 
 private:
@@ -134,28 +139,68 @@ void ExpectLoaded(const std::vector<Expected>& expected, int table)
     }
 }
 
-TEST(SettingsFuzz, MalformedTablesLoadUpToTheFirstBadEntry)
+// A random table as the dialog would hand it over, saved over what is stored.
+void SaveRandomTable(TableWriter& writer, std::vector<Expected>& expected, int table)
+{
+    static const UINT codes[] = {'A', 'Z', '5', VK_F7, VK_PRIOR, VK_MULTIPLY, VK_PAUSE, 186, VK_SEPARATOR};
+    HotKeyList list;
+    expected.clear();
+    for (int i = writer.Pick(9); i > 0; --i) {
+        Expected e = {codes[writer.Pick(9)], static_cast<DWORD>(writer.Pick(16)),
+                      writer.Pick(5) ? "c" + std::to_string(writer.Pick(4)) : "", false, "", false, ""};
+        HotKey h;
+        h.key = e.key;
+        h.modifiers = e.modifiers;
+        h.commandLine.Assign(e.commandLine.c_str());
+        if (writer.Pick(2)) {
+            e.parameters = writer.Pick(4) ? "p" + std::to_string(writer.Pick(3)) : "";
+            e.hasParameters = !e.parameters.empty();
+            h.parameters.Assign(e.parameters.c_str());
+        }
+        if (writer.Pick(2)) {
+            e.directory = "d" + std::to_string(writer.Pick(3));
+            e.hasDirectory = true;
+            h.workingDirectory.Assign(e.directory.c_str());
+        }
+        list.Append(h);
+        expected.push_back(e);
+    }
+    SaveHotKeys(list);
+    std::vector<std::string> names;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        char name[4];
+        FormatEntryIndex(static_cast<unsigned>(i), name);
+        names.push_back(name);
+        const std::string path = EntryPath(static_cast<int>(i));
+        ASSERT_EQ(expected[i].hasParameters, HasValue(path, "Parameters")) << "table " << table << " entry " << i;
+        ASSERT_EQ(expected[i].hasDirectory, HasValue(path, "WorkingDirectory")) << "table " << table;
+    }
+    ASSERT_EQ(names, SubKeys(std::string(AppKey) + "\\Keys")) << "table " << table;
+}
+
+TEST(SettingsFuzz, MalformedTablesLoadEveryReadableEntryAndSaveOverThem)
 {
     TableWriter writer(20261208);
     for (int table = 0; table < 400; ++table) {
         DeleteSettings();
         CreateKey(AppKey);
         std::vector<Expected> expected;
-        bool stillValid = true;
+        bool ended = false;
         int entries = writer.Pick(9);
         int gapAt = writer.Pick(4) == 0 ? writer.Pick(entries + 1) : -1;
         for (int i = 0; i < entries; ++i) {
             if (i == gapAt) {
-                stillValid = false;   // a missing number ends the table
+                ended = true;   // a missing number ends the table
                 continue;
             }
             Expected e;
-            bool valid = writer.WriteEntry(i, &e);
-            if (stillValid && valid)
+            TableWriter::Outcome outcome = writer.WriteEntry(i, &e);
+            ended = ended || outcome == TableWriter::Removed;
+            if (!ended && outcome == TableWriter::Readable)
                 expected.push_back(e);
-            else
-                stillValid = false;
         }
+        ExpectLoaded(expected, table);
+        SaveRandomTable(writer, expected, table);
         ExpectLoaded(expected, table);
         if (HasFailure())
             break;

@@ -3,6 +3,7 @@
 #include "model/KeyNames.h"
 #include "TestRegistry.h"
 #include <gtest/gtest.h>
+#include <cstring>
 #include <string>
 
 using namespace testreg;
@@ -135,8 +136,8 @@ TEST_F(Settings, ReadStringTakesExactlyTheStoredData)
     ASSERT_TRUE(key.ReadString("Big", text));
     EXPECT_EQ(65536, text.Length());
     EXPECT_EQ(big, text.Text());
-    EXPECT_FALSE(key.ReadString("Expand", text));
-    EXPECT_EQ(nullptr, text.Text());
+    ASSERT_TRUE(key.ReadString("Expand", text));   // unexpanded: the shell expands it
+    EXPECT_STREQ("x", text.Text());
     text.Assign("earlier");
     EXPECT_FALSE(key.ReadString("Missing", text));
     EXPECT_EQ(nullptr, text.Text());
@@ -247,7 +248,7 @@ TEST_F(Settings, ApplicationKeyWithoutTableMeansNoDefaults)
     EXPECT_EQ(0, list.count);
 }
 
-TEST_F(Settings, LoadingStopsAtTheFirstMissingOrBadEntry)
+TEST_F(Settings, LoadingStopsAtTheFirstMissingEntry)
 {
     SeedEntry(0, "A", 8, "a.exe", "pa", "C:\\a");
     SeedEntry(1, "F5", 3, "b.exe");
@@ -264,10 +265,36 @@ TEST_F(Settings, LoadingStopsAtTheFirstMissingOrBadEntry)
     EXPECT_EQ(nullptr, list.items[1].parameters.Text());
     EXPECT_EQ(nullptr, list.items[1].workingDirectory.Text());
 
-    SetString(EntryPath(1), "Key", "NoSuchKey");
-    HotKeyList again;
-    LoadHotKeys(again);
-    EXPECT_EQ(1, again.count);
+}
+
+// An entry that cannot be read costs only itself; an entry key without a
+// "Key" value is what a save leaves of an entry it could not delete, and
+// ends the table like a missing number.
+TEST_F(Settings, LoadingSkipsUnreadableEntriesUpToTheFirstMissingOne)
+{
+    SeedEntry(0, "A", 8, "a.exe");
+    SeedEntry(1, "NoSuchKey", 8, "b.exe");
+    SeedEntry(2, "F5", 3, "c.exe");
+    SeedEntry(3, "B", 8, "d.exe");
+    SetString(EntryPath(3), "Modifier", "8");
+    SeedEntry(4, "C", 8, "e.exe");
+    SetRaw(EntryPath(4), "CommandLine", REG_EXPAND_SZ, "%WINDIR%\\e.exe", 15);
+    SetRaw(EntryPath(4), "Parameters", REG_EXPAND_SZ, "%TEMP%", 7);
+    SetRaw(EntryPath(4), "WorkingDirectory", REG_EXPAND_SZ, "%TEMP%\\", 8);
+    SeedEntry(6, "D", 8, "beyond the gap.exe");
+    HotKeyList list;
+    LoadHotKeys(list);
+    ASSERT_EQ(3, list.count);
+    EXPECT_STREQ("a.exe", list.items[0].commandLine.Text());
+    EXPECT_STREQ("c.exe", list.items[1].commandLine.Text());
+    EXPECT_STREQ("%WINDIR%\\e.exe", list.items[2].commandLine.Text());
+    EXPECT_STREQ("%TEMP%", list.items[2].parameters.Text());
+    EXPECT_STREQ("%TEMP%\\", list.items[2].workingDirectory.Text());
+
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, EntryPath(2).c_str(), "Key");
+    HotKeyList shorter;
+    LoadHotKeys(shorter);
+    EXPECT_EQ(1, shorter.count);
 }
 
 TEST_F(Settings, KeyNameIsTheTextUpToItsFirstZero)
@@ -420,6 +447,133 @@ TEST_F(Settings, AnEntryThatCannotBeCreatedLeavesNoGap)
     LoadHotKeys(loaded);
     ASSERT_EQ(1, loaded.count);
     EXPECT_STREQ("a.exe", loaded.items[0].commandLine.Text());
+}
+
+// The registry writes that the code under test makes, counted through the
+// program's own import slots while an object of this class lives.
+#ifdef _WIN64
+#define IMPORT_SLOT(name, argumentBytes) __asm__("__imp_" #name)
+#else
+#define IMPORT_SLOT(name, argumentBytes) __asm__("__imp__" #name "@" #argumentBytes)
+#endif
+extern "C" decltype(&RegSetValueExA) g_setValueSlot IMPORT_SLOT(RegSetValueExA, 24);
+extern "C" decltype(&RegDeleteValueA) g_deleteValueSlot IMPORT_SLOT(RegDeleteValueA, 8);
+extern "C" decltype(&RegDeleteKeyA) g_deleteKeySlot IMPORT_SLOT(RegDeleteKeyA, 8);
+
+class CountedWrites {
+public:
+    CountedWrites()
+    {
+        count = 0;
+        setValue = Patch(g_setValueSlot, CountedSetValue);
+        deleteValue = Patch(g_deleteValueSlot, CountedDeleteValue);
+        deleteKey = Patch(g_deleteKeySlot, CountedDeleteKey);
+    }
+    ~CountedWrites()
+    {
+        Patch(g_setValueSlot, setValue);
+        Patch(g_deleteValueSlot, deleteValue);
+        Patch(g_deleteKeySlot, deleteKey);
+    }
+    static int count;
+
+private:
+    template <typename F> static F Patch(F& slot, F value)
+    {
+        DWORD old;
+        VirtualProtect(&slot, sizeof(slot), PAGE_READWRITE, &old);
+        F previous = slot;
+        slot = value;
+        VirtualProtect(&slot, sizeof(slot), old, &old);
+        return previous;
+    }
+    static LONG WINAPI CountedSetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size)
+    {
+        ++count;
+        return setValue(key, name, reserved, type, data, size);
+    }
+    // Deleting what is not there changes nothing.
+    static LONG WINAPI CountedDeleteValue(HKEY key, LPCSTR name)
+    {
+        LONG result = deleteValue(key, name);
+        count += result == ERROR_SUCCESS;
+        return result;
+    }
+    static LONG WINAPI CountedDeleteKey(HKEY key, LPCSTR name)
+    {
+        LONG result = deleteKey(key, name);
+        count += result == ERROR_SUCCESS;
+        return result;
+    }
+    static decltype(&RegSetValueExA) setValue;
+    static decltype(&RegDeleteValueA) deleteValue;
+    static decltype(&RegDeleteKeyA) deleteKey;
+};
+int CountedWrites::count;
+decltype(&RegSetValueExA) CountedWrites::setValue;
+decltype(&RegDeleteValueA) CountedWrites::deleteValue;
+decltype(&RegDeleteKeyA) CountedWrites::deleteKey;
+
+int WritesOfSaving(const HotKeyList& list)
+{
+    CountedWrites writes;
+    SaveHotKeys(list);
+    return CountedWrites::count;
+}
+
+TEST_F(Settings, SaveWritesOnlyWhatDiffers)
+{
+    CreateKey(AppKey);
+    HotKeyList list;
+    for (int i = 0; i < 6; ++i)
+        list.Append(Entry(VK_F1 + i, 8, "x.exe", i % 2 ? "parameters" : nullptr, i % 3 ? nullptr : "C:\\"));
+    SaveHotKeys(list);
+    EXPECT_EQ(0, WritesOfSaving(list));
+
+    list.items[2].commandLine.Assign("y.exe");
+    EXPECT_EQ(1, WritesOfSaving(list));
+    list.items[3].parameters.Release();
+    list.items[4].modifiers = 9;
+    EXPECT_EQ(2, WritesOfSaving(list));
+    list.count = 5;
+    EXPECT_EQ(1, WritesOfSaving(list));   // the sixth entry's key goes
+    EXPECT_EQ((std::vector<std::string>{"000", "001", "002", "003", "004"}), SubKeys(Keys));
+
+    HotKeyList loaded;
+    LoadHotKeys(loaded);
+    ASSERT_EQ(5, loaded.count);
+    EXPECT_STREQ("y.exe", loaded.items[2].commandLine.Text());
+    EXPECT_EQ(nullptr, loaded.items[3].parameters.Text());
+    EXPECT_EQ(9u, loaded.items[4].modifiers);
+    EXPECT_EQ(0, WritesOfSaving(loaded));
+}
+
+// Another program, or a Unicode .reg file, may store what the code page
+// cannot hold; an entry that the user left alone must keep it exactly.
+TEST_F(Settings, AnEntryLeftAloneKeepsItsStoredData)
+{
+    for (int i = 0; i < 3; ++i)
+        SeedEntry(i, "A", 8, "a.exe");
+    const wchar_t command[] = L"C:\\Micha\u0142\\tool.exe";
+    HKEY entry;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, EntryPath(1).c_str(), 0, KEY_ALL_ACCESS, &entry));
+    RegSetValueExW(entry, L"CommandLine", 0, REG_SZ, reinterpret_cast<const BYTE*>(command), sizeof(command));
+    RegSetValueExA(entry, "Parameters", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>("%TEMP%"), 7);
+    HotKeyList list;
+    LoadHotKeys(list);
+    ASSERT_EQ(3, list.count);
+    list.items[2].commandLine.Assign("edited.exe");
+    SaveHotKeys(list);
+
+    wchar_t stored[64] = {};
+    DWORD type = 0, size = sizeof(stored);
+    ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExW(entry, L"CommandLine", nullptr, &type, reinterpret_cast<BYTE*>(stored), &size));
+    EXPECT_EQ(sizeof(command), size);
+    EXPECT_EQ(0, memcmp(command, stored, sizeof(command)));
+    ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExA(entry, "Parameters", nullptr, &type, nullptr, nullptr));
+    EXPECT_EQ(DWORD(REG_EXPAND_SZ), type);
+    RegCloseKey(entry);
+    EXPECT_EQ("edited.exe", GetString(EntryPath(2), "CommandLine"));
 }
 
 TEST_F(Settings, HeapFailureWhileLoadingLosesNothingAlreadyRead)
