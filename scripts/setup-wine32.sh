@@ -3,10 +3,11 @@
 # through qemu's user-mode emulation because the kernel cannot execute i386
 # programs itself. Idempotent; does only what is missing.
 #
-# Exit 0 when the machine is ready, or when it refuses the setup: then the
-# last line printed starts with "SKIPPED:" and gives the reason, and the
-# smoke test of the 32-bit programs reports itself skipped.
-# Any other failure (a package that will not install) exits non-zero.
+# Exit 0 when the machine is ready, or when it cannot do this at all (not
+# root, no binfmt_misc): then the last line printed starts with "SKIPPED:"
+# and gives the reason, and the 32-bit tests report themselves skipped.
+# Anything else that stops the 32-bit programs from running, a package that
+# will not install or a 32-bit Wine that does not start, exits non-zero.
 set -u
 
 skip() { echo "SKIPPED: $*"; exit 0; }
@@ -17,6 +18,11 @@ loader32=/usr/lib/wine/wine
 loader64=/usr/lib/wine/wine64
 
 [ "$(id -u)" = 0 ] || skip "not root: cannot install 32-bit Wine or register qemu"
+
+# The 32-bit tests run side by side, each setting the machine up first: one
+# at a time, or two installs would fight over dpkg's lock and two
+# registrations over binfmt_misc.
+exec 8>>/var/lock/zindral-setup-wine32 && flock 8 || fail "cannot lock /var/lock/zindral-setup-wine32"
 
 have_packages() {
   [ -x "$loader32" ] && [ -x /usr/bin/qemu-i386-static ] &&
@@ -59,5 +65,5 @@ register_qemu
 # The 64-bit loader must have survived: every other test depends on it.
 [ -x "$loader64" ] || fail "$loader64 is gone"
 "$loader64" --version >/dev/null 2>&1 || fail "$loader64 no longer runs"
-"$loader32" --version >/dev/null 2>&1 || skip "32-bit Wine does not start under qemu here"
+"$loader32" --version >/dev/null 2>&1 || fail "$loader32 does not start under qemu: a broken installation"
 echo "wine32 ready: $("$loader32" --version)"

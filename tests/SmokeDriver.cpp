@@ -8,6 +8,7 @@
 // process start). Prints one line per step; exit code 0 when all passed.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 #include <stdarg.h>
 #include <stdio.h>
 
@@ -17,6 +18,7 @@ const DWORD StartDeadline = 600000;  // an emulated process start, with margin
 const DWORD StepDeadline = 300000;
 const int TargetLeft = 100;
 const int TargetTop = 50;
+const UINT ZindralIconId = 9910;
 
 DWORD g_start;
 
@@ -78,6 +80,17 @@ HWND FindProcessWindow(DWORD processId, const char* className)
     WindowSearch search = {processId, className, nullptr};
     EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// Asks the tray about the icon without changing it: a change of nothing
+// succeeds only for an icon that the tray holds.
+bool TrayHoldsIcon(HWND owner, UINT id)
+{
+    NOTIFYICONDATAA data = {NOTIFYICONDATAA_V1_SIZE};
+    data.hWnd = owner;
+    data.uID = id;
+    data.uFlags = 0;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 bool StartProgram(char* commandLine, const char* directory, PROCESS_INFORMATION* process)
@@ -173,6 +186,10 @@ bool Scenario::StartZindral()
     if (!up || !m_launcher)
         return Fail("no window of class ZindralClass appeared");
     Say("launcher window found");
+    // The icon comes after the window; Exit's check below needs it there.
+    if (!WaitFor(StepDeadline, [this] { return TrayHoldsIcon(m_launcher, ZindralIconId); }))
+        return Fail("the tray holds no icon of Zindral's");
+    Say("tray icon found");
     return true;
 }
 
@@ -259,17 +276,38 @@ bool Scenario::OpenAndClose(WPARAM command, const char* title, int expectedContr
     return true;
 }
 
+// When qemu kills a 32-bit process, the system takes its window and icon
+// away with it, and its exit code reads 0: neither proves a clean Exit. Only
+// the program itself removes both while it still runs, so the driver must
+// see them gone before the process ends.
 bool Scenario::ExitZindral()
 {
     PostMessageA(m_launcher, WM_COMMAND, 40001, 0);
     Say("sent Exit");
-    if (WaitForSingleObject(m_zindral.hProcess, StepDeadline) != WAIT_OBJECT_0)
-        return Fail("Zindral did not end after Exit");
+    DWORD begin = GetTickCount();
+    DWORD releasedAt = 0;
+    bool released = false;
+    for (;;) {
+        bool gone = !IsWindow(m_launcher) && !TrayHoldsIcon(m_launcher, ZindralIconId);
+        // Asked after looking: a process that runs now ran when we looked.
+        if (WaitForSingleObject(m_zindral.hProcess, 0) != WAIT_TIMEOUT)
+            break;
+        if (gone && !released) {
+            released = true;
+            releasedAt = GetTickCount();
+            Say("window and tray icon gone, the process still runs");
+        }
+        if (GetTickCount() - begin > StepDeadline)
+            return Fail(released ? "Zindral did not end after Exit"
+                                 : "Zindral's window or tray icon outlived Exit");
+        Sleep(1);
+    }
     DWORD code = 1;
     GetExitCodeProcess(m_zindral.hProcess, &code);
     Say("Zindral ended with code %lu", code);
-    if (FindWindowA("ZindralClass", nullptr))
-        return Fail("the launcher window outlived the process");
+    if (!released)
+        return Fail("the window and the icon went only with the process: no clean Exit");
+    Say("the process ended %lu ms after its window and icon", GetTickCount() - releasedAt);
     return code == 0 || Fail("exit code is not 0");
 }
 

@@ -92,6 +92,9 @@ if ! entry_sound; then
     while read -r old; do [ "$old" = "$entry" ] || rm -rf "$old"; done
 fi
 touch "$entry/$stamp"
+# Copies of a sound entry run side by side (the 32-bit tests start
+# together); only making an entry needs the lock alone.
+flock -s 9
 rm -rf "$dest.copying"
 cp -a "$entry" "$dest.copying" && mv "$dest.copying" "$dest" ||
   { rm -rf "$dest.copying"; fail "could not copy the $kind template to $dest"; }
