@@ -1,4 +1,5 @@
 #include "DialogDriver.h"
+#include <gtest/gtest.h>
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -258,7 +259,11 @@ INT_PTR RunWithScript(const std::function<INT_PTR()>& show, const std::function<
     std::atomic<bool> shown{false};
     std::thread driver([&] {
         script();
-        // Cancel whatever is left until the dialog has returned.
+        // The script ends its dialog itself. One that it leaves open fails
+        // the test, and is cancelled so that the test goes on.
+        if (WaitUntil([&] { return shown.load(); }))
+            return;
+        ADD_FAILURE() << "the script left the dialog open";
         while (!shown) {
             for (HWND window : ThreadDialogs(false))
                 PostMessageA(window, WM_COMMAND, IDCANCEL, 0);

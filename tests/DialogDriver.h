@@ -55,8 +55,9 @@ SIZE WindowSize(HWND window);
 RECT ScreenRect(HWND window);
 
 // Runs show() (a modal dialog) on this thread while script() runs on a second
-// thread. Whatever the script leaves open is cancelled, so that a failing
-// test never hangs. Returns show()'s result.
+// thread. A script must end the dialog: one that it leaves open fails the
+// test and is cancelled, so that a failing test never hangs. Returns show()'s
+// result.
 INT_PTR RunWithScript(const std::function<INT_PTR()>& show, const std::function<void()>& script);
 
 }  // namespace ui
