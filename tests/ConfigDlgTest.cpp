@@ -144,12 +144,14 @@ protected:
         ASSERT_TRUE(ui::WaitGone(window));
     }
 
-    // After a posted command and a round trip: no edit dialog opened.
+    // After a posted command and a round trip: no dialog but the
+    // configuration dialog. A modal dialog is shown only once its queue
+    // first runs empty, so hidden ones count too.
     static bool NoEditDialogAfter(HWND config, int button)
     {
         ui::Click(config, button);
         ui::Sync();
-        return ui::FindDialog(EditCaption) == nullptr;
+        return ui::CountDialogs() == 1;
     }
 };
 
