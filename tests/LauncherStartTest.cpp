@@ -16,6 +16,9 @@ struct EntryRun {
     bool refuseWindows;
     int result;
     HRESULT apartmentAfter;   // of the entry's thread once the function returned
+    HWND launcher;            // set while it runs, kept alive past its loop
+    bool iconAfter;           // once the function returned, on its thread
+    bool hotKeyFreeAfter;
 };
 
 LRESULT CALLBACK RefuseWindows(int code, WPARAM wParam, LPARAM lParam)
@@ -23,6 +26,14 @@ LRESULT CALLBACK RefuseWindows(int code, WPARAM wParam, LPARAM lParam)
     if (code == HCBT_CREATEWND)
         return 1;
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool CombinationIsFree()
+{
+    if (!RegisterHotKey(nullptr, 77, TestModifiers, VK_F9))
+        return false;
+    UnregisterHotKey(nullptr, 77);
+    return true;
 }
 
 DWORD WINAPI RunEntry(void* data)
@@ -36,6 +47,13 @@ DWORD WINAPI RunEntry(void* data)
     APTTYPE type;
     APTTYPEQUALIFIER qualifier;
     run.apartmentAfter = CoGetApartmentType(&type, &qualifier);
+    // The window outlived the loop: only Exit's own calls can have freed
+    // its icon and hot keys, which the system frees with the window.
+    if (run.launcher) {
+        run.iconAfter = e2e::TrayIconExists(run.launcher);
+        run.hotKeyFreeAfter = CombinationIsFree();
+        DestroyWindow(run.launcher);
+    }
     if (hook)
         UnhookWindowsHookEx(hook);
     return 0;
@@ -59,6 +77,7 @@ WNDPROC g_launcherProc;
 APTTYPE g_apartment;
 HRESULT g_apartmentResult;
 
+// Exit's WM_CLOSE ends the loop but leaves the window alive.
 LRESULT CALLBACK AskApartment(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_APP) {
@@ -66,15 +85,11 @@ LRESULT CALLBACK AskApartment(HWND window, UINT message, WPARAM wParam, LPARAM l
         g_apartmentResult = CoGetApartmentType(&g_apartment, &qualifier);
         return 0;
     }
+    if (message == WM_CLOSE) {
+        PostQuitMessage(0);
+        return 0;
+    }
     return CallWindowProcA(g_launcherProc, window, message, wParam, lParam);
-}
-
-bool CombinationIsFree()
-{
-    if (!RegisterHotKey(nullptr, 77, TestModifiers, VK_F9))
-        return false;
-    UnregisterHotKey(nullptr, 77);
-    return true;
 }
 
 class LauncherStart : public ::testing::Test {
@@ -98,7 +113,7 @@ protected:
 TEST_F(LauncherStart, EndsWhenTheWindowCannotBeCreated)
 {
     ASSERT_EQ(nullptr, e2e::FindLauncher());
-    EntryRun run = {true, -1, S_OK};
+    EntryRun run = {true, -1, S_OK, nullptr, false, false};
     ASSERT_TRUE(EntryReturns(run)) << "entry function ran on without a window";
     EXPECT_EQ(0, run.result);
     EXPECT_EQ(1, g_hotKeys.count) << "the table is loaded first";
@@ -118,7 +133,7 @@ TEST_F(LauncherStart, EndsWhenTheClassCannotBeRegistered)
     taken.lpszClassName = LauncherClassName;
     ASSERT_NE(0, RegisterClassA(&taken));
 
-    EntryRun run = {false, -1, S_OK};
+    EntryRun run = {false, -1, S_OK, nullptr, false, false};
     ASSERT_TRUE(EntryReturns(run)) << "entry function ran on without a window class";
     EXPECT_EQ(0, run.result);
     EXPECT_EQ(nullptr, e2e::FindLauncher());
@@ -128,17 +143,21 @@ TEST_F(LauncherStart, EndsWhenTheClassCannotBeRegistered)
 
 // The shell's COM handlers need an apartment on the thread that calls it:
 // single-threaded, for the loop's whole life, and gone once it ends. A second
-// copy, which stops at once, never sets one up.
-TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartment)
+// copy, which stops at once, never sets one up. Exit removes the icon and
+// frees the hot keys itself.
+TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartmentAndExitReleasesItsIconAndHotKeys)
 {
-    EntryRun run = {false, -1, S_OK};
-    EntryRun second = {false, -1, S_OK};
+    EntryRun run = {false, -1, S_OK, nullptr, true, false};
+    EntryRun second = {false, -1, S_OK, nullptr, false, false};
     g_apartmentResult = E_FAIL;
     ASSERT_TRUE(EntryReturns(run, [&] {
         HWND launcher = nullptr;
         for (int i = 0; i < 500 && !(launcher = e2e::FindLauncher()); ++i)
             Sleep(20);
         ASSERT_NE(nullptr, launcher);
+        EXPECT_TRUE(e2e::TrayIconExists(launcher));
+        EXPECT_FALSE(CombinationIsFree());
+        run.launcher = launcher;
         EXPECT_TRUE(EntryReturns(second));
         g_launcherProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(launcher, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AskApartment)));
@@ -149,6 +168,8 @@ TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartment)
     EXPECT_TRUE(g_apartment == APTTYPE_STA || g_apartment == APTTYPE_MAINSTA) << g_apartment;
     EXPECT_EQ(CO_E_NOTINITIALIZED, run.apartmentAfter);
     EXPECT_EQ(CO_E_NOTINITIALIZED, second.apartmentAfter);
+    EXPECT_FALSE(run.iconAfter) << "Exit left the icon to the system";
+    EXPECT_TRUE(run.hotKeyFreeAfter) << "Exit left the hot keys to the system";
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // messages into the menu or the Configuration command only when it should.
 #include "launcher/Launcher.h"
 #include "launcher/Tray.h"
+#include "tests/e2e/Driver.h"
 #include <shellapi.h>
 #include <gtest/gtest.h>
 #include <vector>
@@ -29,14 +30,6 @@ LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
-}
-
-bool IconExists(HWND window)
-{
-    NOTIFYICONDATAA data = {NOTIFYICONDATAA_V1_SIZE};
-    data.hWnd = window;
-    data.uID = TrayMessage;
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 bool NullMessagePosted(HWND window)
@@ -79,11 +72,11 @@ protected:
 
 TEST_F(Tray, IconIsAddedAndRemovedWhileTheWindowLives)
 {
-    ASSERT_FALSE(IconExists(window));
+    ASSERT_FALSE(e2e::TrayIconExists(window));
     AddTrayIcon(window, GetModuleHandleA(nullptr));
-    EXPECT_TRUE(IconExists(window));
+    EXPECT_TRUE(e2e::TrayIconExists(window));
     RemoveTrayIcon(window);
-    EXPECT_FALSE(IconExists(window));
+    EXPECT_FALSE(e2e::TrayIconExists(window));
 }
 
 TEST_F(Tray, DoubleClickSendsConfigurationUnlessADialogIsOpen)

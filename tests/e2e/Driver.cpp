@@ -151,6 +151,14 @@ void SeedApplicationKey()
     testreg::CreateKey(testreg::AppKey);
 }
 
+bool TrayIconExists(HWND launcher)
+{
+    NOTIFYICONDATAA data = {NOTIFYICONDATAA_V1_SIZE};
+    data.hWnd = launcher;
+    data.uID = TrayMessage;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
 // ---------------------------------------------------------------- Windows
 
 struct WindowSearch {

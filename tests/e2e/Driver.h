@@ -70,6 +70,10 @@ void ResetZindral();
 // The application key with nothing below it, so that no first-run defaults apply.
 void SeedApplicationKey();
 
+// The shell's way of telling whether the launcher's icon exists: modifying
+// it fails once it is gone.
+bool TrayIconExists(HWND launcher);
+
 // --- Windows and input. ---
 // A top-level window of the process, of the class (any if null); visible only
 // if asked. Null if there is none.
