@@ -418,17 +418,28 @@ TEST(ZindralResources, TrayMenuAndIcon)
     }
     DestroyMenu(menu);
 
-    for (int size : {16, 32}) {
-        HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(101), IMAGE_ICON, size, size, 0));
-        ASSERT_NE(nullptr, icon) << size;
-        ICONINFO info = {};
-        ASSERT_TRUE(GetIconInfo(icon, &info));
-        BITMAP mask = {};
-        GetObjectA(info.hbmMask, sizeof(mask), &mask);
-        EXPECT_EQ(size, mask.bmWidth);
-        DeleteObject(info.hbmMask);
-        DeleteObject(info.hbmColor);
-        DestroyIcon(icon);
+    // The icon group as stored, since LoadImageA scales whatever it finds:
+    // two images, 32 by 32 and 16 by 16 pixels, in 16 colours each.
+    HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(101), MAKEINTRESOURCEA(14));   // RT_GROUP_ICON
+    ASSERT_NE(nullptr, group);
+    const BYTE* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+    ASSERT_NE(nullptr, directory);
+    ASSERT_EQ(2, *reinterpret_cast<const WORD*>(directory + 4));
+    for (int i = 0; i < 2; ++i) {
+        // Entries of 14 bytes after a 6-byte header: width, height, colours,
+        // reserved, planes, bits per pixel, size and the image's number.
+        const BYTE* entry = directory + 6 + 14 * i;
+        int size = i == 0 ? 32 : 16;
+        EXPECT_EQ(size, entry[0]);
+        EXPECT_EQ(size, entry[1]);
+        EXPECT_EQ(16, entry[2]);
+        HRSRC image = FindResourceA(module, MAKEINTRESOURCEA(*reinterpret_cast<const WORD*>(entry + 12)),
+                                    MAKEINTRESOURCEA(3));   // RT_ICON
+        ASSERT_NE(nullptr, image);
+        const BITMAPINFOHEADER* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, image)));
+        EXPECT_EQ(size, header->biWidth);
+        EXPECT_EQ(2 * size, header->biHeight);   // the colour image and its mask
+        EXPECT_EQ(4, header->biBitCount);
     }
     FreeLibrary(module);
 }
