@@ -155,8 +155,9 @@ TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartmentAndExitReleasesItsIco
         for (int i = 0; i < 500 && !(launcher = e2e::FindLauncher()); ++i)
             Sleep(20);
         ASSERT_NE(nullptr, launcher);
+        // The window comes first, then the icon, then the hot keys.
+        EXPECT_TRUE(e2e::WaitUntil([] { return !CombinationIsFree(); }));
         EXPECT_TRUE(e2e::TrayIconExists(launcher));
-        EXPECT_FALSE(CombinationIsFree());
         run.launcher = launcher;
         EXPECT_TRUE(EntryReturns(second));
         g_launcherProc = reinterpret_cast<WNDPROC>(
