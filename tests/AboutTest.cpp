@@ -13,7 +13,7 @@
 #include "dialogs/Commands.h"
 #include "dialogs/LinkControl.h"
 #include "launcher/Launcher.h"
-#include "model/Heap.h"
+#include "tests/TestHeap.h"
 #include "resources/resource.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "model/Heap.h"
+#include "tests/TestHeap.h"
 #include "model/HotKey.h"
 #include <gtest/gtest.h>
 #include <string>

@@ -1,5 +1,5 @@
 #include "settings/Settings.h"
-#include "model/Heap.h"
+#include "tests/TestHeap.h"
 #include "model/KeyNames.h"
 #include "TestRegistry.h"
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@ zindral_test(dialog_tests
   SOURCES DialogTestMain.cpp DialogDriver.cpp TestRegistry.cpp
           DialogLayoutTest.cpp HotKeyDlgTest.cpp ConfigDlgTest.cpp DialogReliabilityTest.cpp
           ${PROJECT_SOURCE_DIR}/resources/zindral.rc
-  LIBS zindral_app
+  LIBS zindral_app zindral_test_heap
   SERIAL TIMEOUT 600)
 target_include_directories(dialog_tests PRIVATE ${PROJECT_SOURCE_DIR}/resources)
 set_property(SOURCE ${PROJECT_SOURCE_DIR}/resources/zindral.rc APPEND PROPERTY
