@@ -209,9 +209,9 @@ TEST_F(ConfigDlgTest, ListsEveryEntryAndReturnsTheSameTableSharingTexts)
         const HotKey& entry = dialog.table.items[i];
         EXPECT_EQ(entry.key, source.items[i].key);
         EXPECT_EQ(entry.modifiers, source.items[i].modifiers);
-        EXPECT_EQ(entry.commandLine.Buffer(), source.items[i].commandLine.Buffer()) << "texts are shared";
-        EXPECT_EQ(entry.parameters.Buffer(), source.items[i].parameters.Buffer());
-        EXPECT_EQ(entry.workingDirectory.Buffer(), source.items[i].workingDirectory.Buffer());
+        EXPECT_EQ(BufferOf(entry.commandLine), BufferOf(source.items[i].commandLine)) << "texts are shared";
+        EXPECT_EQ(BufferOf(entry.parameters), BufferOf(source.items[i].parameters));
+        EXPECT_EQ(BufferOf(entry.workingDirectory), BufferOf(source.items[i].workingDirectory));
     }
 }
 

@@ -1,4 +1,5 @@
 #include "model/KeyNames.h"
+#include "tests/TestHeap.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <iterator>
@@ -183,7 +184,7 @@ TEST(HotKeyText, ModifiersInFixedOrderThenName)
     for (auto c : cases) {
         SharedString text = HotKeyText(Key(c.modifiers, c.key));
         EXPECT_STREQ(c.text, text.Text());
-        EXPECT_EQ(1, text.Buffer()->refs);
+        EXPECT_EQ(1, BufferOf(text)->refs);
     }
 }
 

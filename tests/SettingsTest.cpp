@@ -165,7 +165,7 @@ TEST_F(Settings, ReadStringIntoATextThatOwnsItsBuffer)
 
     SharedString text;
     text.Assign(std::string(300, 'o').c_str());   // capacity 384, its own
-    ASSERT_EQ(384, text.Buffer()->capacity);
+    ASSERT_EQ(384, BufferOf(text)->capacity);
     ASSERT_TRUE(key.ReadString("Full", text));
     EXPECT_EQ(full, text.Text());
 
@@ -223,7 +223,7 @@ TEST_F(Settings, FirstRunOffersDefaultsForCompanionsBesideTheProgram)
         EXPECT_EQ(nullptr, h.workingDirectory.Text());
         EXPECT_EQ(nullptr, h.verb.Text());
     }
-    EXPECT_EQ(list.items[1].commandLine.Buffer(), list.items[3].commandLine.Buffer());
+    EXPECT_EQ(BufferOf(list.items[1].commandLine), BufferOf(list.items[3].commandLine));
     EXPECT_FALSE(Exists(AppKey));   // defaults live only in memory
 
     // Only dravik: three entries; a path too long for the companion: none.
