@@ -99,7 +99,7 @@ TEST_F(Settings, DeleteKeyTreeRemovesNestedKeys)
     EXPECT_FALSE(app.DeleteKeyTree("Tree"));
 }
 
-TEST_F(Settings, RegKeyOpenFailuresKeepOrEmptyTheObject)
+TEST_F(Settings, RegKeyOpenFailuresKeepOrEmptyTheObjectAndASubKeyReplacesIt)
 {
     RegKey key;
     EXPECT_FALSE(key.Open(HKEY_CURRENT_USER, ApplicationKeyName, KEY_READ));
@@ -111,6 +111,11 @@ TEST_F(Settings, RegKeyOpenFailuresKeepOrEmptyTheObject)
     DWORD value = 7;
     EXPECT_FALSE(key.ReadDword("Missing", &value));
     EXPECT_EQ(7u, value);
+
+    SetDword(std::string(AppKey) + "\\Child", "Number", 42);
+    ASSERT_TRUE(key.OpenSubKey("Child", KEY_READ));
+    EXPECT_TRUE(key.ReadDword("Number", &value));
+    EXPECT_EQ(42u, value);
 }
 
 TEST_F(Settings, ReadStringTakesExactlyTheStoredData)
