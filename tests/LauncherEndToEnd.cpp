@@ -74,6 +74,21 @@ protected:
 
     std::vector<HWND> VisibleWindowsOfZindral() { return ProcessWindows(zindral.Id()); }
 
+    HWND WaitForDialog(const char* caption)
+    {
+        HWND found = nullptr;
+        WaitUntil([&] {
+            for (HWND window : VisibleWindowsOfZindral()) {
+                char text[64] = "";
+                GetWindowTextA(window, text, sizeof(text));
+                if (ClassOf(window) == "#32770" && std::string(text) == caption)
+                    found = window;
+            }
+            return found != nullptr;
+        });
+        return found;
+    }
+
     Process zindral;
     HWND launcher = nullptr;
     std::string sentinel;
@@ -241,21 +256,6 @@ protected:
             return nullptr;
         return WaitForMenu();
     }
-
-    HWND WaitForDialog(const char* caption)
-    {
-        HWND found = nullptr;
-        WaitUntil([&] {
-            for (HWND window : VisibleWindowsOfZindral()) {
-                char text[64] = "";
-                GetWindowTextA(window, text, sizeof(text));
-                if (ClassOf(window) == "#32770" && std::string(text) == caption)
-                    found = window;
-            }
-            return found != nullptr;
-        });
-        return found;
-    }
 };
 
 TEST_F(TrayShell, RightClickShowsTheMenuAtTheCursorAndAClickOutsideClosesIt)
@@ -386,6 +386,58 @@ TEST_F(FirstRun, MaximisedWindowIsRestoredFirst)
 
     ASSERT_TRUE(PressChord(target, Win, '6'));
     EXPECT_TRUE(WaitUntil([&] { return !IsZoomed(target) && HasSize(640, 480, 120, 80); }));
+}
+
+// The first run as a person meets it: no settings, the configuration dialog
+// opened and closed, Zindral started again.
+class FirstRunConfiguration : public FirstRun {
+protected:
+    // Opens the configuration dialog as the tray menu does and ends it with
+    // the button's command, then starts Zindral again.
+    void CloseConfigurationAndRestart(WORD button)
+    {
+        ASSERT_TRUE(Start());
+        PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
+        HWND dialog = WaitForDialog("Hot Key Configuration");
+        ASSERT_NE(nullptr, dialog) << "no configuration dialog";
+        PostMessageA(dialog, WM_COMMAND, button, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        PostMessageA(launcher, WM_COMMAND, ExitCommand, 0);
+        ASSERT_TRUE(zindral.WaitForExit(10000));
+        ASSERT_TRUE(Start());
+    }
+};
+
+TEST_F(FirstRunConfiguration, OkStoresTheDefaultsAndTheNextStartLoadsThem)
+{
+    CloseConfigurationAndRestart(IDOK);
+    const std::string keys = std::string(testreg::AppKey) + "\\Keys";
+    EXPECT_EQ(testreg::SubKeys(keys), (std::vector<std::string>{"000", "001", "002"}));
+    struct { const char* key; const char* parameters; } defaults[] = {
+        {"1", "1024 768"}, {"6", "640 480"}, {"8", "800 600"}};
+    for (int i = 0; i < 3; ++i) {
+        std::string entry = testreg::EntryPath(i);
+        DWORD type = 0;
+        EXPECT_EQ(defaults[i].key, testreg::GetString(entry, "Key")) << i;
+        EXPECT_EQ(DWORD(Win), testreg::GetDword(entry, "Modifier", &type)) << i;
+        EXPECT_EQ(DWORD(REG_DWORD), type) << i;
+        EXPECT_EQ(DravikExe, testreg::GetString(entry, "CommandLine")) << i;
+        EXPECT_EQ(defaults[i].parameters, testreg::GetString(entry, "Parameters")) << i;
+        EXPECT_FALSE(testreg::HasValue(entry, "WorkingDirectory")) << i;
+    }
+    // Loaded, not offered again: the stored table is what the keys run.
+    ASSERT_TRUE(SetWindowPos(target, nullptr, 100, 50, 500, 400, SWP_NOZORDER));
+    ASSERT_TRUE(PressChord(target, Win, '6')) << "notepad is not in the foreground";
+    EXPECT_TRUE(WaitUntil([&] { return HasSize(640, 480, 100, 50); }));
+}
+
+TEST_F(FirstRunConfiguration, CancelLeavesAnEmptyTableWithoutDefaults)
+{
+    CloseConfigurationAndRestart(IDCANCEL);
+    EXPECT_TRUE(testreg::Exists(testreg::AppKey)) << "the dialog's size is stored";
+    EXPECT_TRUE(testreg::SubKeys(std::string(testreg::AppKey) + "\\Keys").empty());
+    for (UINT key : {'1', '6', '8'})
+        EXPECT_TRUE(CombinationIsFree(Win, key)) << "default Win+" << char(key) << " offered again";
 }
 
 // --- Resources of the program file. ---
