@@ -3,12 +3,35 @@
 // message loop that no Exit command could ever reach.
 #include "launcher/Launcher.h"
 #include "launcher/Startup.h"
+#include "tests/ImportSlot.h"
 #include "tests/e2e/Driver.h"
+#include <commctrl.h>
+#include <shellapi.h>
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <functional>
 
+IMPORT_SLOT(InitCommonControlsEx, 4);
+IMPORT_SLOT(ShellExecuteExA, 4);
+
 namespace {
+
+// What reached the system through the replaced imports.
+DWORD g_classesAsked;
+BOOL WINAPI RecordClasses(const INITCOMMONCONTROLSEX* controls)
+{
+    g_classesAsked |= controls->dwICC;
+    return TRUE;
+}
+
+SHELLEXECUTEINFOA g_launched;
+int g_launches;
+BOOL WINAPI RecordLaunch(SHELLEXECUTEINFOA* info)
+{
+    g_launched = *info;
+    ++g_launches;
+    return TRUE;
+}
 
 const UINT TestModifiers = HotKeyCtrl | HotKeyAlt | HotKeyShift;
 
@@ -114,7 +137,14 @@ TEST_F(LauncherStart, EndsWhenTheWindowCannotBeCreated)
 {
     ASSERT_EQ(nullptr, e2e::FindLauncher());
     EntryRun run = {true, -1, S_OK, nullptr, false, false};
-    ASSERT_TRUE(EntryReturns(run)) << "entry function ran on without a window";
+    // The system registers the list view's class when it loads the library;
+    // the call that a fresh Windows needs shows only here.
+    g_classesAsked = 0;
+    {
+        ImportReplacement<decltype(&InitCommonControlsEx)> classes(InitCommonControlsExSlot, RecordClasses);
+        ASSERT_TRUE(EntryReturns(run)) << "entry function ran on without a window";
+    }
+    EXPECT_EQ(DWORD(ICC_LISTVIEW_CLASSES), g_classesAsked & ICC_LISTVIEW_CLASSES);
     EXPECT_EQ(0, run.result);
     EXPECT_EQ(1, g_hotKeys.count) << "the table is loaded first";
     EXPECT_EQ(nullptr, e2e::FindLauncher());
@@ -171,6 +201,26 @@ TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartmentAndExitReleasesItsIco
     EXPECT_EQ(CO_E_NOTINITIALIZED, second.apartmentAfter);
     EXPECT_FALSE(run.iconAfter) << "Exit left the icon to the system";
     EXPECT_TRUE(run.hotKeyFreeAfter) << "Exit left the hot keys to the system";
+}
+
+// The record that reaches the shell: Wine expands the variables whether or
+// not it is asked to, and the show command is what the started program
+// finds in its start-up information.
+TEST_F(LauncherStart, HotKeyHandsItsEntryToTheShellShownNormallyWithVariablesExpanded)
+{
+    HotKey entry;
+    entry.key = VK_F9;
+    entry.commandLine.Assign("%WINDIR%\\notepad.exe");
+    g_hotKeys.Append(entry);
+    g_launches = 0;
+    {
+        ImportReplacement<decltype(&ShellExecuteExA)> shell(ShellExecuteExASlot, RecordLaunch);
+        LauncherWndProc(nullptr, WM_HOTKEY, FirstHotKeyId, 0);
+    }
+    ASSERT_EQ(1, g_launches);
+    EXPECT_EQ(DWORD(SEE_MASK_DOENVSUBST), g_launched.fMask & SEE_MASK_DOENVSUBST);
+    EXPECT_EQ(SW_SHOWNORMAL, g_launched.nShow);
+    EXPECT_STREQ("%WINDIR%\\notepad.exe", g_launched.lpFile);
 }
 
 } // namespace
