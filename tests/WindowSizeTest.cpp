@@ -3,10 +3,31 @@
 // path runs, not the restore-and-move fallback that other processes' windows
 // get under Wine.
 #include "dravik/WindowSize.h"
+#include "tests/ImportSlot.h"
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
+
+IMPORT_SLOT(GetWindowPlacement, 8);
+IMPORT_SLOT(SetWindowPlacement, 8);
 
 namespace {
+
+// The placements that reached the system, and one to give out in place of
+// the window's own.
+std::vector<WINDOWPLACEMENT> g_placed;
+WINDOWPLACEMENT g_given;
+decltype(&SetWindowPlacement) g_place;
+BOOL WINAPI RecordPlacement(HWND window, const WINDOWPLACEMENT* placement)
+{
+    g_placed.push_back(*placement);
+    return g_place(window, placement);
+}
+BOOL WINAPI GivePlacement(HWND, WINDOWPLACEMENT* placement)
+{
+    *placement = g_given;
+    return TRUE;
+}
 
 std::string Describe(const RECT& r)
 {
@@ -81,7 +102,15 @@ TEST(SizeWindow, ShowsEveryWindowRestoredWithTheSizeThroughItsPlacement)
         }
 
         ASSERT_TRUE(IsSizeable(window));
-        EXPECT_TRUE(SizeWindow(window, 1024, 768)) << "the fallback ran";
+        g_placed.clear();
+        {
+            // Wine ignores the flag, so its clearing shows in the record alone.
+            ImportReplacement<decltype(&SetWindowPlacement)> placing(SetWindowPlacementSlot, RecordPlacement);
+            g_place = placing.original;
+            EXPECT_TRUE(SizeWindow(window, 1024, 768)) << "the fallback ran";
+        }
+        ASSERT_EQ(1u, g_placed.size());
+        EXPECT_EQ(0u, g_placed[0].flags & WPF_RESTORETOMAXIMIZED);
         Pump();
 
         EXPECT_TRUE(SameRect(expected, NormalRect(window))) << Describe(NormalRect(window));
@@ -91,6 +120,27 @@ TEST(SizeWindow, ShowsEveryWindowRestoredWithTheSizeThroughItsPlacement)
         EXPECT_TRUE(IsWindowVisible(window));
         DestroyWindow(window);
     }
+}
+
+// No window lies that far out, so its placement is made up: an edge beyond
+// the 32-bit range leaves the window alone rather than wrapping around.
+TEST(SizeWindow, LeavesAWindowAloneWhoseEdgeWouldOverflow)
+{
+    HWND window = CreateSizeableWindow();
+    ASSERT_NE(nullptr, window);
+    g_placed.clear();
+    for (int axis = 0; axis < 2; ++axis) {
+        g_given = {sizeof(g_given)};
+        g_given.showCmd = SW_SHOWNORMAL;
+        g_given.rcNormalPosition = {100, 50, 600, 450};
+        (axis == 0 ? g_given.rcNormalPosition.left : g_given.rcNormalPosition.top) = 0x7FFFFFFF - 500;
+        ImportReplacement<decltype(&GetWindowPlacement)> reading(GetWindowPlacementSlot, GivePlacement);
+        ImportReplacement<decltype(&SetWindowPlacement)> placing(SetWindowPlacementSlot, RecordPlacement);
+        g_place = placing.original;
+        EXPECT_FALSE(SizeWindow(window, 1024, 768)) << axis;
+    }
+    EXPECT_TRUE(g_placed.empty());
+    DestroyWindow(window);
 }
 
 }  // namespace
