@@ -163,6 +163,27 @@ TEST_F(DialogLayoutTest, RelayoutWithoutAnchorsStillRepaintsTheWholeClientArea)
     EXPECT_TRUE(EqualRect(&update, &client));
 }
 
+// What the dialog shows once it has painted itself, read from the screen.
+TEST_F(DialogLayoutTest, SizeGripIsPaintedWhenTheDialogPaints)
+{
+    HotKeyDlg dialog;
+    int gripPixels = 0;
+    Drive(dialog, "Edit Hot Key", [&](HWND window) {
+        ui::OnUiThread([&] { RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); });
+        RECT client;
+        GetClientRect(window, &client);
+        HDC dc = GetDC(window);
+        COLORREF face = GetSysColor(COLOR_3DFACE);
+        for (LONG y = client.bottom - dialog.gripHeight; y < client.bottom; ++y) {
+            for (LONG x = client.right - dialog.gripWidth; x < client.right; ++x)
+                gripPixels += GetPixel(dc, x, y) != face;
+        }
+        ReleaseDC(window, dc);
+        ui::Click(window, IDCANCEL);
+    });
+    EXPECT_GT(gripPixels, 0) << "no grip drawn";
+}
+
 TEST_F(DialogLayoutTest, SizeGripIsPaintedInTheBottomRightCornerOnly)
 {
     ProbeDialog dialog;
