@@ -124,12 +124,7 @@ class ConfigDlgTest : public DialogTest {
 protected:
     static INT_PTR Drive(ConfigDlg& dialog, const std::function<void(HWND)>& script)
     {
-        return ui::RunWithScript([&] { return dialog.Show(nullptr); },
-                                 [&] {
-                                     HWND window = ui::WaitForDialog(Caption);
-                                     ASSERT_TRUE(window);
-                                     script(window);
-                                 });
+        return ui::Drive(dialog, Caption, script);
     }
 
     // Opens the edit dialog with `button` of the configuration dialog, runs

@@ -1,4 +1,5 @@
 #include "DialogDriver.h"
+#include "tests/e2e/Driver.h"
 #include <gtest/gtest.h>
 #include <atomic>
 #include <memory>
@@ -73,16 +74,6 @@ std::vector<HWND> ThreadDialogs(bool visibleOnly)
     return found.windows;
 }
 
-INPUT KeyInput(WORD key, bool up)
-{
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
 }  // namespace
 
 void InstallOn(DWORD threadId)
@@ -116,14 +107,12 @@ bool Sync()
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(5);
-    }
+    return e2e::WaitUntil(condition, timeoutMs, 5);
+}
+
+void AddMissingDialog(const char* caption)
+{
+    ADD_FAILURE() << "no dialog \"" << caption << "\" opened";
 }
 
 HWND FindDialog(const char* caption)
@@ -190,9 +179,7 @@ void SetItemText(HWND dialog, int id, const char* text)
 bool FocusControl(HWND dialog, int id)
 {
     HWND control = GetDlgItem(dialog, id);
-    return WaitUntil([&] {
-        if (GetForegroundWindow() != dialog)
-            SetForegroundWindow(dialog);
+    return e2e::MakeForeground(dialog) && WaitUntil([&] {
         GUITHREADINFO info = {sizeof(info)};
         GetGUIThreadInfo(g_uiThread, &info);
         if (info.hwndFocus != control)
@@ -207,9 +194,9 @@ bool PressChord(std::initializer_list<WORD> keys, bool waitForRelease)
 {
     std::vector<INPUT> inputs;
     for (WORD key : keys)
-        inputs.push_back(KeyInput(key, false));
+        inputs.push_back(e2e::KeyInput(key, false));
     for (auto key = keys.end(); key != keys.begin();)
-        inputs.push_back(KeyInput(*--key, true));
+        inputs.push_back(e2e::KeyInput(*--key, true));
     long expected = g_keyUps + static_cast<long>(keys.size());
     if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
         return false;
@@ -218,7 +205,7 @@ bool PressChord(std::initializer_list<WORD> keys, bool waitForRelease)
 
 bool ReleaseKey(WORD key)
 {
-    INPUT input = KeyInput(key, true);
+    INPUT input = e2e::KeyInput(key, true);
     long expected = g_keyUps + 1;
     return SendInput(1, &input, sizeof(INPUT)) == 1 && WaitUntil([&] { return g_keyUps >= expected; });
 }

@@ -19,6 +19,8 @@ bool OnUiThread(const std::function<void()>& fn, DWORD timeoutMs = 10000);
 bool Sync();
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+// Fails the test: no dialog of that caption opened.
+void AddMissingDialog(const char* caption);
 // A visible top-level dialog of the UI thread with that caption, or null.
 HWND FindDialog(const char* caption);
 HWND WaitForDialog(const char* caption, DWORD timeoutMs = 10000);
@@ -59,5 +61,22 @@ RECT ScreenRect(HWND window);
 // test and is cancelled, so that a failing test never hangs. Returns show()'s
 // result.
 INT_PTR RunWithScript(const std::function<INT_PTR()>& show, const std::function<void()>& script);
+
+// Shows the dialog object with RunWithScript; the script gets the window
+// of its caption once it is visible.
+template <typename D>
+INT_PTR Drive(D& dialog, const char* caption, const std::function<void(HWND)>& script, HWND owner = nullptr);
+
+template <typename D>
+INT_PTR Drive(D& dialog, const char* caption, const std::function<void(HWND)>& script, HWND owner)
+{
+    return RunWithScript([&] { return dialog.Show(owner); },
+                         [&] {
+                             HWND window = WaitForDialog(caption);
+                             if (!window)
+                                 return AddMissingDialog(caption);
+                             script(window);
+                         });
+}
 
 }  // namespace ui

@@ -47,16 +47,7 @@ public:
     int count = 0;
 };
 
-template <typename D>
-INT_PTR Drive(D& dialog, const char* caption, const std::function<void(HWND)>& script)
-{
-    return ui::RunWithScript([&] { return dialog.Show(nullptr); },
-                             [&] {
-                                 HWND window = ui::WaitForDialog(caption);
-                                 ASSERT_TRUE(window);
-                                 script(window);
-                             });
-}
+using ui::Drive;
 
 RECT GripOnScreen(HWND window)
 {

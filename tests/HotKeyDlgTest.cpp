@@ -12,14 +12,8 @@ protected:
     // Shows the dialog for `dialog` while `script` runs with its window.
     static INT_PTR Drive(HotKeyDlg& dialog, const std::function<void(HWND)>& script, HWND owner = nullptr)
     {
-        return ui::RunWithScript([&] { return dialog.Show(owner); },
-                                 [&] {
-                                     HWND window = ui::WaitForDialog(Caption);
-                                     ASSERT_TRUE(window);
-                                     script(window);
-                                 });
+        return ui::Drive(dialog, Caption, script, owner);
     }
-
 };
 
 TEST_F(HotKeyDlgTest, NewEntryShowsAWithOnlyWinChecked)

@@ -24,14 +24,6 @@ bool AppearsSoon(const std::string& path)
     return WaitUntil([&] { return FileExists(path); }, 15000);
 }
 
-bool CombinationIsFree(UINT modifiers, UINT key)
-{
-    if (!RegisterHotKey(nullptr, 0x2000, modifiers, key))
-        return false;
-    UnregisterHotKey(nullptr, 0x2000);
-    return true;
-}
-
 class Launcher : public ::testing::Test {
 protected:
     void SetUp() override { ResetZindral(); }

@@ -51,14 +51,6 @@ LRESULT CALLBACK RefuseWindows(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-bool CombinationIsFree()
-{
-    if (!RegisterHotKey(nullptr, 77, TestModifiers, VK_F9))
-        return false;
-    UnregisterHotKey(nullptr, 77);
-    return true;
-}
-
 DWORD WINAPI RunEntry(void* data)
 {
     EntryRun& run = *static_cast<EntryRun*>(data);
@@ -74,7 +66,7 @@ DWORD WINAPI RunEntry(void* data)
     // its icon and hot keys, which the system frees with the window.
     if (run.launcher) {
         run.iconAfter = e2e::TrayIconExists(run.launcher);
-        run.hotKeyFreeAfter = CombinationIsFree();
+        run.hotKeyFreeAfter = e2e::CombinationIsFree(TestModifiers, VK_F9);
         DestroyWindow(run.launcher);
     }
     if (hook)
@@ -148,7 +140,7 @@ TEST_F(LauncherStart, EndsWhenTheWindowCannotBeCreated)
     EXPECT_EQ(0, run.result);
     EXPECT_EQ(1, g_hotKeys.count) << "the table is loaded first";
     EXPECT_EQ(nullptr, e2e::FindLauncher());
-    EXPECT_TRUE(CombinationIsFree()) << "no hot key may stay registered";
+    EXPECT_TRUE(e2e::CombinationIsFree(TestModifiers, VK_F9)) << "no hot key may stay registered";
     // It got as far as the class, and no further.
     EXPECT_TRUE(UnregisterClassA(LauncherClassName, instance));
     EXPECT_EQ(nullptr, g_trayMenu);
@@ -167,7 +159,7 @@ TEST_F(LauncherStart, EndsWhenTheClassCannotBeRegistered)
     ASSERT_TRUE(EntryReturns(run)) << "entry function ran on without a window class";
     EXPECT_EQ(0, run.result);
     EXPECT_EQ(nullptr, e2e::FindLauncher());
-    EXPECT_TRUE(CombinationIsFree());
+    EXPECT_TRUE(e2e::CombinationIsFree(TestModifiers, VK_F9));
     EXPECT_EQ(nullptr, g_trayMenu);
 }
 
@@ -182,11 +174,10 @@ TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartmentAndExitReleasesItsIco
     g_apartmentResult = E_FAIL;
     ASSERT_TRUE(EntryReturns(run, [&] {
         HWND launcher = nullptr;
-        for (int i = 0; i < 500 && !(launcher = e2e::FindLauncher()); ++i)
-            Sleep(20);
+        e2e::WaitUntil([&] { return (launcher = e2e::FindLauncher()) != nullptr; });
         ASSERT_NE(nullptr, launcher);
         // The window comes first, then the icon, then the hot keys.
-        EXPECT_TRUE(e2e::WaitUntil([] { return !CombinationIsFree(); }));
+        EXPECT_TRUE(e2e::WaitUntil([] { return !e2e::CombinationIsFree(TestModifiers, VK_F9); }));
         EXPECT_TRUE(e2e::TrayIconExists(launcher));
         run.launcher = launcher;
         EXPECT_TRUE(EntryReturns(second));

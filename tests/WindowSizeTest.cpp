@@ -4,6 +4,7 @@
 // get under Wine.
 #include "dravik/WindowSize.h"
 #include "tests/ImportSlot.h"
+#include "tests/e2e/Driver.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -54,15 +55,6 @@ bool SameRect(const RECT& a, const RECT& b)
     return EqualRect(&a, &b) != FALSE;
 }
 
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 HWND CreateSizeableWindow()
 {
     WNDCLASSA windowClass = {};
@@ -93,7 +85,7 @@ TEST(SizeWindow, ShowsEveryWindowRestoredWithTheSizeThroughItsPlacement)
         ShowWindow(window, state.firstShow);
         if (state.thenShow)
             ShowWindow(window, state.thenShow);
-        Pump();
+        e2e::Pump(0);
         if (state.thenShow) {
             // What makes this case hard: the system means to bring it back maximised.
             WINDOWPLACEMENT placement = {sizeof(placement)};
@@ -111,7 +103,7 @@ TEST(SizeWindow, ShowsEveryWindowRestoredWithTheSizeThroughItsPlacement)
         }
         ASSERT_EQ(1u, g_placed.size());
         EXPECT_EQ(0u, g_placed[0].flags & WPF_RESTORETOMAXIMIZED);
-        Pump();
+        e2e::Pump(0);
 
         EXPECT_TRUE(SameRect(expected, NormalRect(window))) << Describe(NormalRect(window));
         EXPECT_TRUE(SameRect(expected, WindowRect(window))) << Describe(WindowRect(window));

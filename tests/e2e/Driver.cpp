@@ -27,9 +27,14 @@ bool Process::Start(const std::string& commandLine)
     PROCESS_INFORMATION info = {};
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-        return false;
+    for (int attempt = 0;; ++attempt) {
+        if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &info))
+            break;
+        if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 2)
+            return false;
+        Pump(200);
+    }
     CloseHandle(info.hThread);
     handle = info.hProcess;
     id = info.dwProcessId;
@@ -202,18 +207,24 @@ HWND FindProcessWindow(DWORD processId, const char* className, bool visibleOnly)
 
 bool MakeForeground(HWND window, DWORD timeoutMs)
 {
-    if (GetForegroundWindow() == window)
-        return true;
-    SetForegroundWindow(window);
-    return WaitUntil([&] {
-        if (GetForegroundWindow() == window)
-            return true;
+    return WaitUntil([window] {
         SetForegroundWindow(window);
-        return false;
-    }, timeoutMs, 100);
+        if (!WaitUntil([window] { return GetForegroundWindow() == window; }, 1000, 20))
+            return false;
+        Pump(300);
+        return GetForegroundWindow() == window;
+    }, timeoutMs, 20);
 }
 
-static INPUT KeyInput(WORD key, bool up)
+bool CombinationIsFree(UINT modifiers, UINT key)
+{
+    if (!RegisterHotKey(nullptr, 0x2000, modifiers, key))
+        return false;
+    UnregisterHotKey(nullptr, 0x2000);
+    return true;
+}
+
+INPUT KeyInput(WORD key, bool up)
 {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
