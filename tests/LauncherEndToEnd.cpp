@@ -11,18 +11,6 @@ using namespace e2e;
 namespace {
 
 const UINT Alt = 1, Ctrl = 2, Shift = 4, Win = 8;
-const char Cmd[] = "%WINDIR%\\system32\\cmd.exe";
-
-// cmd.exe leaves a file behind: the visible effect of a started command.
-std::string WriteMarker(const std::string& path)
-{
-    return "/c echo fired> \"" + path + "\"";
-}
-
-bool AppearsSoon(const std::string& path)
-{
-    return WaitUntil([&] { return FileExists(path); }, 15000);
-}
 
 class Launcher : public ::testing::Test {
 protected:
@@ -66,20 +54,7 @@ protected:
 
     std::vector<HWND> VisibleWindowsOfZindral() { return ProcessWindows(zindral.Id()); }
 
-    HWND WaitForDialog(const char* caption)
-    {
-        HWND found = nullptr;
-        WaitUntil([&] {
-            for (HWND window : VisibleWindowsOfZindral()) {
-                char text[64] = "";
-                GetWindowTextA(window, text, sizeof(text));
-                if (ClassOf(window) == "#32770" && std::string(text) == caption)
-                    found = window;
-            }
-            return found != nullptr;
-        });
-        return found;
-    }
+    HWND WaitForDialog(const char* caption) { return e2e::WaitForDialog(zindral.Id(), caption); }
 
     Process zindral;
     HWND launcher = nullptr;

@@ -164,6 +164,18 @@ bool TrayIconExists(HWND launcher)
     return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
+const char* const Cmd = "%WINDIR%\\system32\\cmd.exe";
+
+std::string WriteMarker(const std::string& path)
+{
+    return "/c echo fired> \"" + path + "\"";
+}
+
+bool AppearsSoon(const std::string& path)
+{
+    return WaitUntil([&] { return FileExists(path); }, 15000);
+}
+
 // ---------------------------------------------------------------- Windows
 
 struct WindowSearch {
@@ -203,6 +215,23 @@ HWND FindProcessWindow(DWORD processId, const char* className, bool visibleOnly)
             return window;
     }
     return nullptr;
+}
+
+// WM_GETTEXT rather than GetWindowTextA, which gives only the caption that
+// another process's window was created with.
+HWND WaitForDialog(DWORD processId, const char* caption)
+{
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (HWND window : ProcessWindows(processId)) {
+            char text[256] = "";
+            SendMessageA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+            if (ClassOf(window) == "#32770" && lstrcmpA(text, caption) == 0)
+                found = window;
+        }
+        return found != nullptr;
+    });
+    return found;
 }
 
 bool MakeForeground(HWND window, DWORD timeoutMs)

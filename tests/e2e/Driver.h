@@ -79,12 +79,21 @@ void SeedApplicationKey();
 // it fails once it is gone.
 bool TrayIconExists(HWND launcher);
 
+// A command line for an entry: cmd.exe leaves a file behind, the visible
+// effect of a started command.
+extern const char* const Cmd;   // %WINDIR%\system32\cmd.exe
+std::string WriteMarker(const std::string& path);
+bool AppearsSoon(const std::string& path);
+
 // --- Windows and input. ---
 // A top-level window of the process, of the class (any if null); visible only
 // if asked. Null if there is none.
 HWND FindProcessWindow(DWORD processId, const char* className, bool visibleOnly = true);
 std::vector<HWND> ProcessWindows(DWORD processId, bool visibleOnly = true);
 std::string ClassOf(HWND window);
+// A visible dialog of the process with that caption, once there is one; null
+// after the wait.
+HWND WaitForDialog(DWORD processId, const char* caption);
 // Brings the window to the foreground and checks that it stays there a
 // moment: activation settles asynchronously after another process moved it.
 bool MakeForeground(HWND window, DWORD timeoutMs = 10000);
