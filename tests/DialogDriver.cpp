@@ -236,9 +236,7 @@ SIZE WindowSize(HWND window)
 
 RECT ScreenRect(HWND window)
 {
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return rect;
+    return e2e::WindowRect(window);
 }
 
 INT_PTR RunWithScript(const std::function<INT_PTR()>& show, const std::function<void()>& script)

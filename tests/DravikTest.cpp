@@ -10,6 +10,10 @@
 
 namespace {
 
+using e2e::Describe;
+using e2e::SameRect;
+using e2e::WindowRect;
+
 using e2e::Pump;
 using e2e::WaitUntil;
 using e2e::MakeForeground;
@@ -37,24 +41,6 @@ DWORD RunDravik(const std::string& arguments)
     if (!arguments.empty())
         commandLine += " " + arguments;
     return RunCommandLine(commandLine);
-}
-
-RECT WindowRect(HWND window)
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
-bool SameRect(const RECT& a, const RECT& b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-std::string Describe(const RECT& r)
-{
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
-           std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
 }
 
 RECT Rect(int left, int top, int width, int height)

@@ -14,6 +14,10 @@ IMPORT_SLOT(SetWindowPlacement, 8);
 
 namespace {
 
+using e2e::Describe;
+using e2e::SameRect;
+using e2e::WindowRect;
+
 // The placements that reached the system, and one to give out in place of
 // the window's own.
 std::vector<WINDOWPLACEMENT> g_placed;
@@ -30,29 +34,11 @@ BOOL WINAPI GivePlacement(HWND, WINDOWPLACEMENT* placement)
     return TRUE;
 }
 
-std::string Describe(const RECT& r)
-{
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
-           "," + std::to_string(r.bottom);
-}
-
 RECT NormalRect(HWND window)
 {
     WINDOWPLACEMENT placement = {sizeof(placement)};
     GetWindowPlacement(window, &placement);
     return placement.rcNormalPosition;
-}
-
-RECT WindowRect(HWND window)
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
-bool SameRect(const RECT& a, const RECT& b)
-{
-    return EqualRect(&a, &b) != FALSE;
 }
 
 HWND CreateSizeableWindow()

@@ -217,6 +217,24 @@ HWND FindProcessWindow(DWORD processId, const char* className, bool visibleOnly)
     return nullptr;
 }
 
+RECT WindowRect(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+bool SameRect(const RECT& a, const RECT& b)
+{
+    return EqualRect(&a, &b) != FALSE;
+}
+
+std::string Describe(const RECT& r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
+           std::to_string(r.bottom - r.top);
+}
+
 // WM_GETTEXT rather than GetWindowTextA, which gives only the caption that
 // another process's window was created with.
 HWND WaitForDialog(DWORD processId, const char* caption)

@@ -91,6 +91,9 @@ bool AppearsSoon(const std::string& path);
 HWND FindProcessWindow(DWORD processId, const char* className, bool visibleOnly = true);
 std::vector<HWND> ProcessWindows(DWORD processId, bool visibleOnly = true);
 std::string ClassOf(HWND window);
+RECT WindowRect(HWND window);
+bool SameRect(const RECT& a, const RECT& b);
+std::string Describe(const RECT& rect);   // "left,top widthxheight"
 // A visible dialog of the process with that caption, once there is one; null
 // after the wait.
 HWND WaitForDialog(DWORD processId, const char* caption);
