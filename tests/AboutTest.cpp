@@ -356,19 +356,14 @@ TEST(AboutCommandTest, MarksADialogOpenAndShowsTheBoxWithoutOwner)
 {
     int flagWhileOpen = -1;
     HWND owner = reinterpret_cast<HWND>(1);
-    std::thread driver([&] {
-        HWND dialog = nullptr;
-        if (!WaitUntil([&] { return (dialog = ui::FindDialog("About")) != nullptr; })) {
-            ADD_FAILURE() << "the About box did not open";
-            return;
-        }
+    g_dialogOpen = 0;
+    ui::RunWithScript([] { AboutCommand(); return INT_PTR(0); }, [&] {
+        HWND dialog = ui::WaitForDialog("About");
+        ASSERT_TRUE(dialog) << "the About box did not open";
         flagWhileOpen = g_dialogOpen;
         owner = GetWindow(dialog, GW_OWNER);
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    g_dialogOpen = 0;
-    AboutCommand();
-    driver.join();
     EXPECT_EQ(flagWhileOpen, 1);
     EXPECT_EQ(owner, nullptr);
     EXPECT_EQ(g_dialogOpen, 0);
@@ -381,18 +376,10 @@ TEST(AboutCommandTest, HundredOpeningsLeaveNoBlockFontOrWindow)
     LONG blocksBefore = g_liveBlocks;
     std::vector<HFONT> fonts;
     const int openings = 100;
-    volatile bool failed = false;
-    std::thread driver([&] {
-        for (int i = 0; i < openings; ++i) {
-            HWND dialog = nullptr;
-            if (!WaitUntil([&] { return (dialog = ui::FindDialog("About")) != nullptr; })) {
-                ADD_FAILURE() << "opening " << i << " failed";
-                // Ends the opening that may still be under way.
-                failed = true;
-                if (WaitUntil([&] { return (dialog = ui::FindDialog("About")) != nullptr; }))
-                    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-                return;
-            }
+    for (int i = 0; i < openings; ++i) {
+        ui::RunWithScript([] { AboutCommand(); return INT_PTR(0); }, [&] {
+            HWND dialog = ui::WaitForDialog("About");
+            ASSERT_TRUE(dialog) << "opening " << i << " failed";
             for (int id : {IDC_WEB_LINK, IDC_MAIL_LINK}) {
                 LinkControl* link = RecordOf(GetDlgItem(dialog, id));
                 if (link)
@@ -410,12 +397,8 @@ TEST(AboutCommandTest, HundredOpeningsLeaveNoBlockFontOrWindow)
                 PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
                 break;
             }
-            WaitUntil([&] { return !IsWindow(dialog); });
-        }
-    });
-    for (int i = 0; i < openings && !failed; ++i)
-        AboutCommand();
-    driver.join();
+        });
+    }
 
     EXPECT_EQ(fonts.size(), 2u * openings);
     for (HFONT font : fonts)
