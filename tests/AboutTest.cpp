@@ -3,11 +3,9 @@
 // links open is seen through a recorder program that stands in for the
 // browser and the mail program.
 #include <gtest/gtest.h>
-#include <chrono>
 #include <fstream>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 #include "dialogs/AboutDialog.h"
 #include "dialogs/Commands.h"
