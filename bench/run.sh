@@ -7,8 +7,11 @@
 #     same two platform calls (a keyboard-layout query, the window search),
 #     and what those calls cost Wine: the median ratio over several rounds;
 #   - idle: CPU time of a resident Zindral over 30 seconds;
-#   - load and save of a 999-entry table against raw registry calls.
-# Start-up and idle are measured on the 64-bit twin under wine64.
+#   - load and save of a 999-entry table against raw registry calls;
+#   - one hot-key launch, from the key press to the started process, against
+#     a program that calls ShellExecuteExA on WM_HOTKEY: the median ratio
+#     over several rounds.
+# Start-up, idle and the launch are measured on the 64-bit twin under wine64.
 #
 #   bench/run.sh [I686_TREE X86_64_TREE]   default: build/i686 build/x86_64
 #
@@ -30,7 +33,7 @@ build_tree() { # TREE ARCH
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$2-w64-mingw32.cmake" \
       -DZINDRAL_WINDOWS_TESTS=OFF >/dev/null || exit 1
   fi
-  cmake --build "$1" -j2 --target zindral dravik startup_baseline ${3:-} >/dev/null ||
+  cmake --build "$1" -j2 --target zindral dravik startup_baseline hotkey_baseline launch_probe ${3:-} >/dev/null ||
     { echo "bench: building $1 failed" >&2; exit 1; }
 }
 
@@ -197,10 +200,36 @@ startup_and_idle() {
 
   echo "Hot-key table (x86_64 twin under wine64):"
   "$wine" "$(windows_path "$tree64/bench/table_bench.exe")" </dev/null 2>&1 | sed 's/\r$//; s/^/  /'
+
+  hotkey_launch
+}
+
+# Zindral starts again with a table of one entry, Ctrl+Shift+F7 for the
+# probe; the baseline holds Ctrl+Shift+F8 for the same probe. Both stay
+# resident while the driver presses the keys in turn, and end by its "end".
+hotkey_launch() {
+  local probe=$(windows_path "$tree64/bin/launch_probe.exe") reg=$wine_dir/hotkey.reg z b
+  local bench=$(windows_path "$tree64/bench/hotkey_bench.exe")
+  "$wine" "$bench" end </dev/null >/dev/null 2>&1
+  "$wine" reg delete 'HKCU\Software\Orvane' /f </dev/null >/dev/null 2>&1
+  {
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Orvane\\Zindral\\Keys\\000]\r\n'
+    printf '"Key"="F7"\r\n"Modifier"=dword:00000006\r\n'
+    printf '"CommandLine"="%s"\r\n"Parameters"="zindral"\r\n\r\n' "${probe//\\/\\\\}"
+  } >"$reg"
+  "$wine" regedit /s "$(windows_path "$reg")" </dev/null >/dev/null 2>&1
+  "$wine" "$(windows_path "$tree64/bin/zindral.exe")" </dev/null >/dev/null 2>&1 &
+  z=$!
+  "$wine" "$(windows_path "$tree64/bin/hotkey_baseline.exe")" "$probe" </dev/null >/dev/null 2>&1 &
+  b=$!
+  settle "$z"; settle "$b"
+  "$wine" "$bench" "$rounds" "$repeat" </dev/null 2>&1 | sed 's/\r$//'
+  "$wine" "$bench" end </dev/null >/dev/null 2>&1
+  wait "$z" "$b" 2>/dev/null
 }
 
 build_tree "$tree32" i686
-build_tree "$tree64" x86_64 table_bench
+build_tree "$tree64" x86_64 "table_bench hotkey_bench hotkey_baseline launch_probe"
 
 echo "Sizes (i686 deliverable):"
 size_report "$tree32/bin/zindral.exe" zindral.exe 21504

@@ -14,6 +14,7 @@ bool AboutDialog::DialogProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
+        g_dialogWindow = hwnd;
         // The web link opens the address that it shows.
         AttachLinkControl(GetDlgItem(hwnd, IDC_WEB_LINK), nullptr);
         AttachLinkControl(GetDlgItem(hwnd, IDC_MAIL_LINK), AboutMailTarget);

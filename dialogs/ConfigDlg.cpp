@@ -117,6 +117,7 @@ inline void ConfigDlg::OnCommand(int id)
 
 void ConfigDlg::OnInitDialog()
 {
+    g_dialogWindow = hwnd;
     listView = GetDlgItem(hwnd, IDC_LIST);
 
     RECT window;

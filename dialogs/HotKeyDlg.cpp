@@ -59,6 +59,51 @@ void ShowKeyName(HWND field, const char* name)
     SendMessageA(field, EM_SETSEL, end, end);
 }
 
+// While a Chinese, Japanese or Korean input method is on, every key arrives
+// as VK_PROCESSKEY; the scan code still names the key.
+UINT PressedKey(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == VK_PROCESSKEY)
+        return MapVirtualKeyA((lParam >> 16) & 0xFF, MAPVK_VSC_TO_VK);
+    return static_cast<UINT>(wParam);
+}
+
+// Puts the chosen file in the command line and its folder in the working
+// directory; a cancelled file dialog changes nothing.
+void ChooseCommandFile(HWND window)
+{
+    OPENFILENAMEA dialog = {OpenFileNameOlderSize};
+    char file[FileBufferSize];
+    // Empty should the field give nothing back.
+    file[0] = '\0';
+    SendDlgItemMessageA(window, IDC_COMMAND_LINE, WM_GETTEXT, FileBufferSize, reinterpret_cast<LPARAM>(file));
+
+    dialog.hwndOwner = window;
+    dialog.hInstance = GetModuleHandleA(nullptr);
+    dialog.lpstrFilter = "All Files (*.*)\0*.*\0";
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = FileBufferSize;
+    dialog.lpstrTitle = "Select File";
+    // A chosen shortcut is the command itself, not its target.
+    dialog.Flags = OFN_NODEREFERENCELINKS;
+
+    for (bool retried = false;; retried = true) {
+        if (GetOpenFileNameA(&dialog))
+            break;
+        // A field text that is no valid file name (a quoted path, say) makes
+        // the file dialog fail at once; start it again, once, without an
+        // initial name.
+        DWORD error = CommDlgExtendedError();
+        if (retried || error == 0 || error == FNERR_BUFFERTOOSMALL || !file[0])
+            return;
+        file[0] = '\0';
+    }
+
+    SendDlgItemMessageA(window, IDC_COMMAND_LINE, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file));
+    file[dialog.nFileOffset] = '\0';
+    SendDlgItemMessageA(window, IDC_WORKING_DIRECTORY, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file));
+}
+
 }  // namespace
 
 HotKeyDlg::HotKeyDlg()
@@ -187,7 +232,7 @@ LRESULT CALLBACK HotKeyDlg::KeyCaptureEdit(HWND window, UINT message, WPARAM wPa
         [[fallthrough]];
     }
     case WM_KEYDOWN:
-        dialog->CaptureKey(window, static_cast<UINT>(wParam));
+        dialog->CaptureKey(window, PressedKey(wParam, lParam));
         return 0;
     case WM_KEYUP:
     case WM_SYSKEYUP:
@@ -218,34 +263,13 @@ LRESULT CALLBACK HotKeyDlg::KeyCaptureEdit(HWND window, UINT message, WPARAM wPa
 
 void HotKeyDlg::Browse()
 {
-    OPENFILENAMEA dialog = {OpenFileNameOlderSize};
-    char file[FileBufferSize];
-    // Empty should the field give nothing back.
-    file[0] = '\0';
-    SendDlgItemMessageA(hwnd, IDC_COMMAND_LINE, WM_GETTEXT, FileBufferSize, reinterpret_cast<LPARAM>(file));
-
-    dialog.hwndOwner = hwnd;
-    dialog.hInstance = GetModuleHandleA(nullptr);
-    dialog.lpstrFilter = "All Files (*.*)\0*.*\0";
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = FileBufferSize;
-    dialog.lpstrTitle = "Select File";
-    // A chosen shortcut is the command itself, not its target.
-    dialog.Flags = OFN_NODEREFERENCELINKS;
-
-    for (bool retried = false;; retried = true) {
-        if (GetOpenFileNameA(&dialog))
-            break;
-        // A field text that is no valid file name (a quoted path, say) makes
-        // the file dialog fail at once; start it again, once, without an
-        // initial name.
-        DWORD error = CommDlgExtendedError();
-        if (retried || error == 0 || error == FNERR_BUFFERTOOSMALL || !file[0])
-            return;
-        file[0] = '\0';
-    }
-
-    SendDlgItemMessageA(hwnd, IDC_COMMAND_LINE, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file));
-    file[dialog.nFileOffset] = '\0';
-    SendDlgItemMessageA(hwnd, IDC_WORKING_DIRECTORY, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file));
+    // The file dialog moves the process's current directory as the user
+    // browses, whatever its flags say. Every entry without a working
+    // directory would then start in the last folder browsed, find a program
+    // of a relative name there first, and keep that folder in use.
+    char folder[MAX_PATH];
+    DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
+    ChooseCommandFile(hwnd);
+    if (length > 0 && length < MAX_PATH)
+        SetCurrentDirectoryA(folder);
 }

@@ -1,5 +1,6 @@
-// dravik: gives the foreground window the width and height named on the
-// command line, keeping its top-left corner. Always ends with code 0.
+// dravik: gives the foreground window's visible frame the width and height
+// named on the command line, keeping its top-left corner. Always ends with
+// code 0.
 #include <windows.h>
 #include "launcher/Startup.h"
 #include "dravik/ReadNumber.h"
@@ -28,6 +29,6 @@ int ProgramEntry(HINSTANCE, HINSTANCE, char* tail, int)
         return 0;
     HWND window = GetForegroundWindow();
     if (window && IsSizeable(window))
-        SizeWindow(window, width, height);
+        SizeWindow(window, width, height, IsArranged(window));
     return 0;
 }

@@ -1,5 +1,10 @@
 #pragma once
 #include <windows.h>
+#include <dwmapi.h>
+
+// Not const: in the 32-bit program writable data shares the import section,
+// while constants would cost a section of their own.
+static char User32Name[] = "user32.dll";
 
 // Without a declaration the system scales the coordinates of a process by the
 // display's scale: at 150 % a width of 1024 would become 1536 pixels. Both
@@ -7,12 +12,9 @@
 // them (and then have no scaling either).
 inline void DeclareDpiAware()
 {
-    // Not const: in the 32-bit program writable data shares the import
-    // section, while constants would cost a section of their own.
-    static char user32Name[] = "user32.dll";
     static char setContextName[] = "SetProcessDpiAwarenessContext";
     static char setAwareName[] = "SetProcessDPIAware";
-    HMODULE user32 = GetModuleHandleA(user32Name);
+    HMODULE user32 = GetModuleHandleA(User32Name);
     auto setContext = reinterpret_cast<decltype(&SetProcessDpiAwarenessContext)>(
         reinterpret_cast<void*>(GetProcAddress(user32, setContextName)));
     if (setContext && setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))
@@ -34,28 +36,86 @@ inline bool EdgeFits(LONG origin, int size)
     return origin <= 0x7FFFFFFF - size;
 }
 
+// A window snapped to a side of the screen (Windows 10 1903 and later; looked
+// up, so that dravik still starts on older systems).
+inline bool IsArranged(HWND window)
+{
+    static char isArrangedName[] = "IsWindowArranged";
+    auto isArranged = reinterpret_cast<BOOL(WINAPI*)(HWND)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(User32Name), isArrangedName)));
+    return isArranged && isArranged(window);
+}
+
+// The visible frame where the system reports one, else the window rectangle
+// itself. dwmapi.dll comes from the system folder only, and only where the
+// system offers that search (Windows 8 and later, whose frames have the
+// invisible borders; older ones draw what the rectangle holds).
+inline void GetVisibleFrame(HWND window, const RECT& rect, RECT* frame)
+{
+    static char dwmapiName[] = "dwmapi.dll";
+    static char getAttributeName[] = "DwmGetWindowAttribute";
+    *frame = rect;
+    HMODULE dwmapi = LoadLibraryExA(dwmapiName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!dwmapi)
+        return;
+    auto getAttribute = reinterpret_cast<decltype(&DwmGetWindowAttribute)>(
+        reinterpret_cast<void*>(GetProcAddress(dwmapi, getAttributeName)));
+    RECT visible;
+    if (getAttribute && SUCCEEDED(getAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &visible, sizeof(visible))))
+        *frame = visible;
+}
+
+// The size of a window rectangle at `window`'s corner whose visible frame is
+// width by height: larger by the borders that Windows 8 to 11 do not draw.
+// False when an edge would not fit a 32-bit signed value.
+inline bool OuterSize(const RECT& window, const RECT& frame, int width, int height, SIZE* size)
+{
+    LONGLONG cx = LONGLONG(width) + (window.right - window.left) - (frame.right - frame.left);
+    LONGLONG cy = LONGLONG(height) + (window.bottom - window.top) - (frame.bottom - frame.top);
+    if (cx <= 0 || cy <= 0 || window.left + cx > 0x7FFFFFFF || window.top + cy > 0x7FFFFFFF)
+        return false;
+    size->cx = static_cast<LONG>(cx);
+    size->cy = static_cast<LONG>(cy);
+    return true;
+}
+
+// Gives the window, where it is now, the size whose visible frame is width
+// by height. Its borders do not change, so the visible corner stays too.
+inline void SizeInPlace(HWND window, int width, int height)
+{
+    RECT rect;
+    if (!GetWindowRect(window, &rect))
+        return;
+    RECT frame;
+    GetVisibleFrame(window, rect, &frame);
+    SIZE size;
+    if (OuterSize(rect, frame, width, height, &size))
+        SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // Some systems (Wine) refuse to write the placement of another process's
-// window; restoring it and moving it there gives the same result.
+// window; restoring it and sizing it there gives the same result.
 inline void RestoreAndSize(HWND window, int width, int height)
 {
     ShowWindow(window, SW_RESTORE);
     // A window minimised from maximised comes back maximised.
     if (IsZoomed(window))
         ShowWindow(window, SW_RESTORE);
-    RECT rect;
-    if (!GetWindowRect(window, &rect))
-        return;
-    if (!EdgeFits(rect.left, width) || !EdgeFits(rect.top, height))
-        return;
-    SetWindowPos(window, nullptr, rect.left, rect.top, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SizeInPlace(window, width, height);
 }
 
-// Shows the window restored at its restored position with the given size.
+// Shows the window restored with the given size of its visible frame, at
+// its restored position; a snapped window (`arranged`), whose placement
+// still holds where it was before the snap, where it is now.
 // True when its placement took the size; false when the window was left
-// alone, or when the system refused the placement and RestoreAndSize did it.
-inline bool SizeWindow(HWND window, int width, int height)
+// alone, was sized in place, or when the system refused the placement and
+// RestoreAndSize did it.
+inline bool SizeWindow(HWND window, int width, int height, bool arranged)
 {
+    if (arranged) {
+        SizeInPlace(window, width, height);
+        return false;
+    }
     WINDOWPLACEMENT placement = {sizeof(placement)};
     if (!GetWindowPlacement(window, &placement))
         return false;
@@ -72,6 +132,8 @@ inline bool SizeWindow(HWND window, int width, int height)
         // own mark and comes back maximised.
         if (IsZoomed(window))
             ShowWindow(window, SW_RESTORE);
+        // Only a restored window shows the borders it will keep.
+        SizeInPlace(window, width, height);
         return true;
     }
     RestoreAndSize(window, width, height);

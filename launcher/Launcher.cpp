@@ -1,6 +1,7 @@
 #include "launcher/Launcher.h"
 #include "launcher/Tray.h"
 #include "dialogs/Commands.h"
+#include "model/Heap.h"
 #include "resources/resource.h"
 #include <shellapi.h>
 
@@ -10,15 +11,20 @@ static_assert(sizeof(SHELLEXECUTEINFOA) == 60, "the shell expects its first reco
 
 const char LauncherClassName[] = "ZindralClass";
 int g_dialogOpen = 0;
+HWND g_dialogWindow = nullptr;
 HMENU g_trayMenu = nullptr;
 
 void RegisterHotKeys(HWND window, const HotKeyList& list)
 {
     for (LONG i = 0; i < list.count; ++i) {
         const HotKey& entry = list.items[i];
-        // A combination that another program (or an earlier entry) holds
+        int id = static_cast<int>(FirstHotKeyId + i);
+        // Without MOD_NOREPEAT every auto-repeat of a key held down starts
+        // the command again; systems before Windows 7 refuse the flag. A
+        // combination that another program (or an earlier entry) holds
         // simply never fires; nothing to report.
-        RegisterHotKey(window, static_cast<int>(FirstHotKeyId + i), entry.modifiers, entry.key);
+        if (!RegisterHotKey(window, id, entry.modifiers | MOD_NOREPEAT, entry.key))
+            RegisterHotKey(window, id, entry.modifiers, entry.key);
     }
 }
 
@@ -28,18 +34,41 @@ void UnregisterHotKeys(HWND window, const HotKeyList& list)
         UnregisterHotKey(window, static_cast<int>(FirstHotKeyId + i));
 }
 
+// The shell expands references in the file and the directory only, so the
+// parameters are expanded here. A reference to an undefined variable stays
+// as written, as the shell leaves it: a URL's "%20" survives. Null when
+// there is nothing to expand or the heap fails; the caller frees the block.
+static char* ExpandParameters(const char* parameters)
+{
+    if (!parameters)
+        return nullptr;
+    DWORD length = ExpandEnvironmentStringsA(parameters, nullptr, 0);
+    // The 8-bit form wants one character more than it reports.
+    char* expanded = static_cast<char*>(AllocateBlock(length + 1));
+    if (!expanded)
+        return nullptr;
+    DWORD written = ExpandEnvironmentStringsA(parameters, expanded, length + 1);
+    if (written == 0 || written > length) {
+        FreeBlock(expanded);
+        return nullptr;
+    }
+    return expanded;
+}
+
 // Hands the entry to the shell; a failure is the shell's to report.
 static void LaunchEntry(const HotKey& entry)
 {
+    char* parameters = ExpandParameters(entry.parameters.Text());
     SHELLEXECUTEINFOA info = {sizeof(info)};
     info.fMask = SEE_MASK_DOENVSUBST;
     info.hwnd = nullptr;
     info.lpVerb = entry.verb.Text();
     info.lpFile = entry.commandLine.Text();
-    info.lpParameters = entry.parameters.Text();
+    info.lpParameters = parameters ? parameters : entry.parameters.Text();
     info.lpDirectory = entry.workingDirectory.Text();
     info.nShow = SW_SHOWNORMAL;
     ShellExecuteExA(&info);
+    FreeBlock(parameters);
 }
 
 // Identifiers outside the table, among them the platform's own negative
@@ -47,8 +76,13 @@ static void LaunchEntry(const HotKey& entry)
 static void OnHotKey(WPARAM id)
 {
     WPARAM index = id - FirstHotKeyId;
-    if (id >= FirstHotKeyId && index < static_cast<WPARAM>(g_hotKeys.count))
-        LaunchEntry(g_hotKeys.items[index]);
+    if (id >= FirstHotKeyId && index < static_cast<WPARAM>(g_hotKeys.count)) {
+        // The shell's own error box runs a message loop, in which the tray
+        // can open Configuration, whose OK frees the table's texts: the copy
+        // keeps them alive.
+        HotKey entry(g_hotKeys.items[index]);
+        LaunchEntry(entry);
+    }
 }
 
 static bool OnCommand(HWND window, WPARAM wParam)
@@ -85,6 +119,10 @@ LRESULT CALLBACK LauncherWndProc(HWND window, UINT message, WPARAM wParam, LPARA
     case TrayMessage:
         TrayCallback(window, wParam, lParam);
         return 0;
+    default:
+        if (AddTrayIconAgain(window, message))
+            return 0;
+        break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -7,6 +7,9 @@ extern const char LauncherClassName[]; // "ZindralClass"
 
 // 1 while the About or the configuration dialog is open.
 extern int g_dialogOpen;
+// That dialog's window once it has opened: the one a click on the icon brings
+// back, with the dialogs it has opened in turn.
+extern HWND g_dialogWindow;
 // Submenu 0 of menu resource 102, shown by the tray icon.
 extern HMENU g_trayMenu;
 

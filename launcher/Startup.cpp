@@ -1,8 +1,25 @@
 #include "launcher/Startup.h"
 
+// What the system, the shell and the file dialog load by name from here on
+// comes from the system folder only, never from the program's folder (a
+// Downloads folder holds whatever was downloaded) or the current one. Where
+// the system lacks the first call (Vista and 7 have it only with an update),
+// the second at least takes the current folder out of the search.
+static void KeepLibraryLoadsInTheSystemFolder()
+{
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto setDefaultDllDirectories = FindFunction<BOOL(WINAPI*)(DWORD)>(kernel, "SetDefaultDllDirectories");
+    if (setDefaultDllDirectories)
+        setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    auto setDllDirectory = FindFunction<BOOL(WINAPI*)(LPCSTR)>(kernel, "SetDllDirectoryA");
+    if (setDllDirectory)
+        setDllDirectory("");
+}
+
 // The executable's entry point: no C runtime runs before or after it.
 extern "C" void WINAPI Start()
 {
+    KeepLibraryLoadsInTheSystemFolder();
     char* tail = CommandLineTail(GetCommandLineA());
 
     STARTUPINFOA startup = {sizeof(startup)};

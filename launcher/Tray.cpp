@@ -8,6 +8,11 @@ static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "first form of the icon record");
 #endif
 
 static const char TrayTip[] = "Zindral";
+static const char TaskbarCreatedName[] = "TaskbarCreated";
+
+static HICON s_trayIcon;
+// 0 until the icon was first added, and should registering fail.
+static UINT s_taskbarCreated;
 
 // The record in its first form; only adding fills more than its owner fields.
 static void NotifyTray(DWORD message, HWND window, HICON icon)
@@ -27,8 +32,18 @@ static void NotifyTray(DWORD message, HWND window, HICON icon)
 void AddTrayIcon(HWND window, HINSTANCE instance)
 {
     // Stays loaded until the process ends.
-    NotifyTray(NIM_ADD, window, static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZINDRAL),
-                                                              IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+    s_trayIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZINDRAL), IMAGE_ICON,
+                                               16, 16, LR_DEFAULTCOLOR));
+    s_taskbarCreated = RegisterWindowMessageA(TaskbarCreatedName);
+    NotifyTray(NIM_ADD, window, s_trayIcon);
+}
+
+bool AddTrayIconAgain(HWND window, UINT message)
+{
+    if (message != s_taskbarCreated || message == 0)
+        return false;
+    NotifyTray(NIM_ADD, window, s_trayIcon);
+    return true;
 }
 
 void RemoveTrayIcon(HWND window)
@@ -48,19 +63,30 @@ static void ShowTrayMenu(HWND window)
     PostMessageA(window, WM_NULL, 0, 0);
 }
 
+// The launcher window is hidden and disabled while a dialog is open, and the
+// dialogs have no taskbar button: the dialog itself takes the foreground, or
+// the edit dialog or file dialog it opened, whichever was active last.
+static void ShowOpenDialog()
+{
+    SetForegroundWindow(GetLastActivePopup(g_dialogWindow));
+}
+
 void TrayCallback(HWND window, WPARAM wParam, LPARAM lParam)
 {
     if (wParam != TrayMessage)
         return;
     switch (lParam) {
     case WM_LBUTTONDBLCLK:
+        if (g_dialogOpen) {
+            ShowOpenDialog();
+            break;
+        }
         SetForegroundWindow(window);
-        if (!g_dialogOpen)
-            SendMessageA(window, WM_COMMAND, IDM_CONFIGURATION, 0);
+        SendMessageA(window, WM_COMMAND, IDM_CONFIGURATION, 0);
         break;
     case WM_RBUTTONUP:
         if (g_dialogOpen)
-            SetForegroundWindow(window);
+            ShowOpenDialog();
         else
             ShowTrayMenu(window);
         break;

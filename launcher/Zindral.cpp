@@ -17,12 +17,19 @@ void DestroyStatics()
 }
 
 // The configuration dialog holds a list view, whose class a fresh system
-// registers only on request.
+// registers only on request. The common controls are not among the system's
+// known DLLs, so they come from the system folder by their full path, never
+// from beside the program; they stay loaded for the process's life, as their
+// classes must.
 static void InitListViewClass()
 {
+    auto initCommonControlsEx = FindFunction<BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*)>(
+        LoadSystemLibrary("comctl32.dll"), "InitCommonControlsEx");
+    if (!initCommonControlsEx)
+        return;
     INITCOMMONCONTROLSEX controls = {sizeof(controls)};
     controls.dwICC = ICC_LISTVIEW_CLASSES;
-    InitCommonControlsEx(&controls);
+    initCommonControlsEx(&controls);
 }
 
 static bool RegisterLauncherClass(HINSTANCE instance)

@@ -91,7 +91,8 @@ TEST_F(HotKeyDlgTest, KeyFieldCapturesKeysButNotModifiersAlone)
     HotKeyDlg dialog;
     dialog.hotKey.key = 'A';
     dialog.hotKey.modifiers = HotKeyWin;
-    std::string afterF5, afterModifiers, afterTab, afterReturn, afterEscape, afterLetter, afterAltX, afterF10;
+    std::string afterF5, afterModifiers, afterTab, afterReturn, afterEscape, afterLetter, afterAltX, afterF10,
+        afterInputMethod;
     bool stillOpen = false, focusKept = false;
     INT_PTR result = Drive(dialog, [&](HWND window) {
         HWND field = GetDlgItem(window, IDC_KEY);
@@ -119,6 +120,10 @@ TEST_F(HotKeyDlgTest, KeyFieldCapturesKeysButNotModifiersAlone)
         afterAltX = ui::Text(field);
         ASSERT_TRUE(ui::PressKey(VK_F10));
         afterF10 = ui::Text(field);
+        // An input method turns every key into VK_PROCESSKEY; the scan code still names it.
+        UINT scanCode = MapVirtualKeyA('A', MAPVK_VK_TO_VSC);
+        SendMessageA(field, WM_KEYDOWN, VK_PROCESSKEY, MAKELPARAM(1, scanCode));
+        afterInputMethod = ui::Text(field);
         ui::Click(window, IDOK);
     });
     EXPECT_EQ(result, IDOK);
@@ -132,7 +137,8 @@ TEST_F(HotKeyDlgTest, KeyFieldCapturesKeysButNotModifiersAlone)
     EXPECT_EQ(afterLetter, "Q");
     EXPECT_EQ(afterAltX, "X");
     EXPECT_EQ(afterF10, "F10");
-    EXPECT_EQ(dialog.hotKey.key, static_cast<UINT>(VK_F10));
+    EXPECT_EQ(afterInputMethod, "A");
+    EXPECT_EQ(dialog.hotKey.key, static_cast<UINT>('A'));
     EXPECT_EQ(dialog.hotKey.modifiers, HotKeyWin) << "a key press never touches the boxes";
 }
 
@@ -375,13 +381,19 @@ protected:
         HotKeyDlgTest::TearDown();
     }
 
-    // Chooses FilePath in the file dialog that Browse opens.
-    static void ChooseFile(HWND window)
+    // Chooses FilePath in the file dialog that Browse opens, after browsing
+    // into `folder` if one is given.
+    static void ChooseFile(HWND window, const char* folder = nullptr)
     {
         ui::Click(window, IDC_BROWSE);
         HWND files = ui::WaitForDialog("Select File");
         ASSERT_TRUE(files);
         ASSERT_TRUE(FileNameField(files));
+        if (folder) {
+            // A folder's name and OK: the dialog opens that folder and stays.
+            SendMessageA(FileNameField(files), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder));
+            SendMessageA(files, WM_COMMAND, IDOK, 0);
+        }
         SendMessageA(FileNameField(files), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(FilePath));
         PostMessageA(files, WM_COMMAND, IDOK, 0);
         ASSERT_TRUE(ui::WaitGone(files));
@@ -407,17 +419,24 @@ TEST_F(BrowseTest, FileInDriveRootGivesTheRootAsWorkingDirectory)
 {
     HotKeyDlg dialog;
     dialog.hotKey = MakeEntry('A', HotKeyWin, nullptr, "keep");
+    // Entries without a working directory start in the process's own.
+    char start[MAX_PATH] = "", after[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, start);
+    ASSERT_TRUE(SetCurrentDirectoryA("C:\\windows"));
     std::string commandLine, parameters, directory;
     Drive(dialog, [&](HWND window) {
-        ChooseFile(window);
+        ChooseFile(window, "C:\\windows\\system32");
         commandLine = ui::ItemText(window, IDC_COMMAND_LINE);
         parameters = ui::ItemText(window, IDC_PARAMETERS);
         directory = ui::ItemText(window, IDC_WORKING_DIRECTORY);
         ui::Click(window, IDOK);
     });
+    GetCurrentDirectoryA(MAX_PATH, after);
+    SetCurrentDirectoryA(start);
     EXPECT_EQ(commandLine, FilePath);
     EXPECT_EQ(directory, "C:\\");
     EXPECT_EQ(parameters, "keep");
+    EXPECT_STREQ(after, "C:\\windows") << "Browse moved the current directory";
 }
 
 TEST_F(BrowseTest, QuotedCommandLineStillOpensTheFileDialog)

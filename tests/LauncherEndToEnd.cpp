@@ -2,6 +2,7 @@
 // single instance, hot keys, tray callback, the icon clicked in the taskbar,
 // Exit, and the first-run defaults.
 #include "tests/e2e/Driver.h"
+#include <commctrl.h>
 #include <shellapi.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -293,6 +294,119 @@ TEST_F(TrayShell, DoubleClickOpensTheConfigurationDialog)
     ASSERT_TRUE(PointAtIcon(0, &icon)) << "no taskbar in the virtual desktop";
     ASSERT_TRUE(Click(Button::Left, 2));
     EXPECT_NE(nullptr, WaitForDialog("Hot Key Configuration")) << "no dialog from a double click";
+}
+
+// --- No library from the program's own folder: a copy of zindral.exe lies
+// in a folder of its own beside the tests' comctl32.dll, and Wine is told to
+// prefer a native comctl32 for zindral.exe, so that it takes one from the
+// program's folder where it finds one first, as Windows does with every
+// library that is not one of its known DLLs. Wine has no known DLLs, and its
+// own comdlg32 imports comctl32, so the planted copy is loaded into the
+// process at its start whatever Zindral does (on Windows comdlg32 is a known
+// DLL): what shows here is that Zindral never uses it, and that a load by
+// name, which finds a library of that name already there, would. ---
+
+class PlantedLibrary : public TrayShell {
+protected:
+    void SetUp() override
+    {
+        TrayShell::SetUp();
+        char temp[MAX_PATH] = "";
+        GetTempPathA(sizeof(temp), temp);
+        folder = std::string(temp) + "zindral-planted\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        exe = folder + "zindral.exe";
+        ASSERT_TRUE(CopyFileA(ZindralExe, exe.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(PLANTED_COMCTL32, (folder + "comctl32.dll").c_str(), FALSE)) << PLANTED_COMCTL32;
+        DeleteFileA(UsedMark().c_str());
+        testreg::SetString(AppDefaults + "\\DllOverrides", "comctl32", "native,builtin");
+    }
+    void TearDown() override
+    {
+        TrayShell::TearDown();
+        testreg::DeleteTree(AppDefaults.c_str());
+    }
+
+    // Left by the planted copy's InitCommonControlsEx.
+    std::string UsedMark() { return folder + "comctl32-used.txt"; }
+
+    const std::string AppDefaults = "Software\\Wine\\AppDefaults\\zindral.exe";
+    std::string folder, exe;
+};
+
+TEST_F(PlantedLibrary, CommonControlsComeFromTheSystemFolder)
+{
+    testreg::SeedEntry(0, "F9", Ctrl | Shift, Cmd, "/c exit");
+    testreg::SeedEntry(1, "F12", Ctrl | Shift, Cmd, "/c exit");
+    ASSERT_TRUE(StartZindral(zindral, 15000, exe)) << exe;
+    launcher = FindLauncher();
+    PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
+    HWND dialog = WaitForDialog("Hot Key Configuration");
+    ASSERT_NE(nullptr, dialog) << "no configuration dialog";
+    HWND list = FindWindowExA(dialog, nullptr, WC_LISTVIEWA, nullptr);
+    ASSERT_NE(nullptr, list) << "no list view in the configuration dialog";
+    EXPECT_EQ(2, SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    EXPECT_FALSE(FileExists(UsedMark())) << "zindral.exe used the comctl32.dll beside it";
+}
+
+// Explorer, restarted, asks every top-level window to add its icons again.
+TEST_F(TrayShell, IconRemovedByARestartedTaskbarComesBackAndStillShowsTheMenu)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconExists(launcher); }));
+    NOTIFYICONDATAA data = {NOTIFYICONDATAA_V1_SIZE};
+    data.hWnd = launcher;
+    data.uID = TrayMessage;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+    ASSERT_FALSE(TrayIconExists(launcher));
+
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconExists(launcher); })) << "the icon did not come back";
+    HWND menu = RightClickIcon();
+    ASSERT_NE(nullptr, menu) << "no menu from a right click on the icon that came back";
+    PostMessageA(launcher, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
+}
+
+// The dialogs have no taskbar button: a click on the icon is how a dialog
+// hidden behind other windows comes back, with the keyboard.
+TEST_F(TrayShell, ClickOnTheIconBringsTheOpenDialogToTheForeground)
+{
+    const WORD AddCommand = 1005;
+    ASSERT_TRUE(Start());
+    POINT icon;
+    ASSERT_TRUE(PointAtIcon(0, &icon)) << "no taskbar in the virtual desktop";
+    DWORD thread = GetWindowThreadProcessId(launcher, nullptr);
+    FocusWindow elsewhere;
+    auto clickBrings = [&](HWND dialog, Button button, int times) {
+        if (!MakeForeground(elsewhere.Handle()) || !PointAt(icon) || !Click(button, times))
+            return false;
+        return WaitUntil([&] {
+            GUITHREADINFO info = {sizeof(info)};
+            return GetForegroundWindow() == dialog && GetGUIThreadInfo(thread, &info) &&
+                   info.hwndActive == dialog;
+        }, 3000);
+    };
+    auto checkBothClicks = [&](HWND dialog, const char* name) {
+        ASSERT_NE(nullptr, dialog) << name;
+        EXPECT_TRUE(clickBrings(dialog, Button::Left, 2)) << name << " after a double click";
+        EXPECT_TRUE(clickBrings(dialog, Button::Right, 1)) << name << " after a right click";
+        EXPECT_EQ(nullptr, FindProcessWindow(zindral.Id(), "#32768")) << "a menu opened";
+    };
+
+    PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
+    HWND configuration = WaitForDialog("Hot Key Configuration");
+    checkBothClicks(configuration, "configuration");
+    PostMessageA(configuration, WM_COMMAND, AddCommand, 0);
+    HWND edit = WaitForDialog("Edit Hot Key");
+    checkBothClicks(edit, "edit dialog");
+    PostMessageA(edit, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(edit); }));
+    PostMessageA(configuration, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(configuration); }));
+
+    PostMessageA(launcher, WM_COMMAND, AboutCommand, 0);
+    checkBothClicks(WaitForDialog("About"), "About");
 }
 
 // --- First run: dravik.exe lies beside zindral.exe, so Win+1/6/8 resize. ---

@@ -1,6 +1,7 @@
 // Zindral's entry function when it cannot get its launcher window: it must
 // return at once, before touching tray or hot keys, instead of running a
-// message loop that no Exit command could ever reach.
+// message loop that no Exit command could ever reach. Then what the launcher
+// hands to RegisterHotKey and to the shell.
 #include "launcher/Launcher.h"
 #include "launcher/Startup.h"
 #include "tests/ImportSlot.h"
@@ -10,9 +11,12 @@
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <functional>
+#include <string>
+#include <vector>
 
-IMPORT_SLOT(InitCommonControlsEx, 4);
+IMPORT_SLOT(GetProcAddress, 8);
 IMPORT_SLOT(ShellExecuteExA, 4);
+IMPORT_SLOT(RegisterHotKey, 16);
 
 namespace {
 
@@ -24,13 +28,13 @@ BOOL WINAPI RecordClasses(const INITCOMMONCONTROLSEX* controls)
     return TRUE;
 }
 
-SHELLEXECUTEINFOA g_launched;
-int g_launches;
-BOOL WINAPI RecordLaunch(SHELLEXECUTEINFOA* info)
+// Zindral looks InitCommonControlsEx up in the system's comctl32.
+decltype(&GetProcAddress) g_findFunction;
+FARPROC WINAPI FindRecordingClasses(HMODULE module, LPCSTR name)
 {
-    g_launched = *info;
-    ++g_launches;
-    return TRUE;
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "InitCommonControlsEx") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(RecordClasses));
+    return g_findFunction(module, name);
 }
 
 const UINT TestModifiers = HotKeyCtrl | HotKeyAlt | HotKeyShift;
@@ -133,7 +137,8 @@ TEST_F(LauncherStart, EndsWhenTheWindowCannotBeCreated)
     // the call that a fresh Windows needs shows only here.
     g_classesAsked = 0;
     {
-        ImportReplacement<decltype(&InitCommonControlsEx)> classes(InitCommonControlsExSlot, RecordClasses);
+        ImportReplacement<decltype(&GetProcAddress)> classes(GetProcAddressSlot, FindRecordingClasses);
+        g_findFunction = classes.original;
         ASSERT_TRUE(EntryReturns(run)) << "entry function ran on without a window";
     }
     EXPECT_EQ(DWORD(ICC_LISTVIEW_CLASSES), g_classesAsked & ICC_LISTVIEW_CLASSES);
@@ -194,24 +199,155 @@ TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartmentAndExitReleasesItsIco
     EXPECT_TRUE(run.hotKeyFreeAfter) << "Exit left the hot keys to the system";
 }
 
-// The record that reaches the shell: Wine expands the variables whether or
-// not it is asked to, and the show command is what the started program
-// finds in its start-up information.
-TEST_F(LauncherStart, HotKeyHandsItsEntryToTheShellShownNormallyWithVariablesExpanded)
+// --- The launcher's calls to the platform, caught at this program's import
+// slots: the code under test calls the system through them, so a test sees
+// exactly what reaches it. ---
+
+struct Registration {
+    UINT modifiers;
+    UINT key;
+    bool operator==(const Registration& other) const { return modifiers == other.modifiers && key == other.key; }
+};
+std::vector<Registration> g_registrations;
+bool g_refuseNoRepeat;
+
+// Vista and older refuse the flag they do not know.
+BOOL WINAPI RecordRegisterHotKey(HWND, int, UINT modifiers, UINT key)
 {
-    HotKey entry;
-    entry.key = VK_F9;
-    entry.commandLine.Assign("%WINDIR%\\notepad.exe");
-    g_hotKeys.Append(entry);
-    g_launches = 0;
+    g_registrations.push_back({modifiers, key});
+    return !(g_refuseNoRepeat && (modifiers & MOD_NOREPEAT));
+}
+
+struct ShellCall {
+    int show;
+    ULONG mask;
+    std::string file, parameters, directory;
+};
+std::vector<ShellCall> g_shellCalls;
+std::function<void()> g_whileInShell;
+
+std::string TextOf(const char* text)
+{
+    return text ? text : "(null)";
+}
+
+// Runs what a message loop inside the shell could run, then reads the texts.
+BOOL WINAPI RecordShellExecute(SHELLEXECUTEINFOA* info)
+{
+    if (g_whileInShell)
+        g_whileInShell();
+    g_shellCalls.push_back({info->nShow, info->fMask, TextOf(info->lpFile), TextOf(info->lpParameters),
+                            TextOf(info->lpDirectory)});
+    return TRUE;
+}
+
+class LauncherCalls : public ::testing::Test {
+protected:
+    void SetUp() override
     {
-        ImportReplacement<decltype(&ShellExecuteExA)> shell(ShellExecuteExASlot, RecordLaunch);
+        ConstructStatics();
+        g_registrations.clear();
+        g_shellCalls.clear();
+        g_whileInShell = nullptr;
+    }
+    void TearDown() override
+    {
+        g_whileInShell = nullptr;
+        DestroyStatics();
+    }
+
+    static HotKey Entry(UINT key, UINT modifiers, const char* file, const char* parameters = nullptr,
+                        const char* directory = nullptr)
+    {
+        HotKey entry;
+        entry.key = key;
+        entry.modifiers = modifiers;
+        entry.commandLine.Assign(file);
+        entry.parameters.Assign(parameters);
+        entry.workingDirectory.Assign(directory);
+        return entry;
+    }
+
+    void PressEntry0()
+    {
+        ImportReplacement<decltype(&ShellExecuteExA)> shell(ShellExecuteExASlot, RecordShellExecute);
+        ASSERT_EQ(&RecordShellExecute, ShellExecuteExASlot);
         LauncherWndProc(nullptr, WM_HOTKEY, FirstHotKeyId, 0);
     }
-    ASSERT_EQ(1, g_launches);
-    EXPECT_EQ(DWORD(SEE_MASK_DOENVSUBST), g_launched.fMask & SEE_MASK_DOENVSUBST);
-    EXPECT_EQ(SW_SHOWNORMAL, g_launched.nShow);
-    EXPECT_STREQ("%WINDIR%\\notepad.exe", g_launched.lpFile);
+};
+
+TEST_F(LauncherCalls, HotKeysIgnoreAutoRepeatAndRegisterWithoutWhereTheFlagIsRefused)
+{
+    ASSERT_TRUE(g_hotKeys.Append(Entry(VK_F9, TestModifiers, "cmd.exe")));
+    ASSERT_TRUE(g_hotKeys.Append(Entry('Q', HotKeyWin, "cmd.exe")));
+    const UINT NoRepeat = MOD_NOREPEAT;
+    struct {
+        bool refused;
+        std::vector<Registration> calls;
+    } cases[] = {
+        {false, {{TestModifiers | NoRepeat, VK_F9}, {HotKeyWin | NoRepeat, 'Q'}}},
+        {true, {{TestModifiers | NoRepeat, VK_F9}, {TestModifiers, VK_F9}, {HotKeyWin | NoRepeat, 'Q'}, {HotKeyWin, 'Q'}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refused ? "flag refused" : "flag taken");
+        g_registrations.clear();
+        g_refuseNoRepeat = c.refused;
+        {
+            ImportReplacement<decltype(&RegisterHotKey)> patch(RegisterHotKeySlot, RecordRegisterHotKey);
+            ASSERT_EQ(&RecordRegisterHotKey, RegisterHotKeySlot);
+            RegisterHotKeys(nullptr, g_hotKeys);
+        }
+        EXPECT_TRUE(g_registrations == c.calls) << g_registrations.size() << " calls";
+        EXPECT_EQ(TestModifiers, g_hotKeys.items[0].modifiers) << "the stored value changed";
+    }
+}
+
+// Windows expands references only in the file and the directory; Wine's shell
+// expands the parameters too, so only the text handed over can show this.
+TEST_F(LauncherCalls, ParametersReachTheShellExpandedWithUndefinedReferencesAsWritten)
+{
+    SetEnvironmentVariableA("ZINDRAL_TEST_HOME", "C:\\Users\\tester");
+    SetEnvironmentVariableA("ZINDRAL_TEST_UNSET", nullptr);
+    ASSERT_TRUE(g_hotKeys.Append(Entry(VK_F9, TestModifiers, "%ZINDRAL_TEST_HOME%\\tool.exe",
+                                       "%ZINDRAL_TEST_HOME%\\todo.txt %ZINDRAL_TEST_UNSET% http://x/a%20b",
+                                       "%ZINDRAL_TEST_HOME%")));
+    PressEntry0();
+    SetEnvironmentVariableA("ZINDRAL_TEST_HOME", nullptr);
+    ASSERT_EQ(1u, g_shellCalls.size());
+    const ShellCall& call = g_shellCalls[0];
+    EXPECT_EQ("C:\\Users\\tester\\todo.txt %ZINDRAL_TEST_UNSET% http://x/a%20b", call.parameters);
+    // The shell expands these itself. The show command is what the started
+    // program finds in its start-up information.
+    EXPECT_EQ(ULONG(SEE_MASK_DOENVSUBST), call.mask);
+    EXPECT_EQ(SW_SHOWNORMAL, call.show);
+    EXPECT_EQ("%ZINDRAL_TEST_HOME%\\tool.exe", call.file);
+    EXPECT_EQ("%ZINDRAL_TEST_HOME%", call.directory);
+}
+
+// The shell's error box runs a message loop, and Configuration's OK can
+// replace the table meanwhile: the texts handed over must stay alive.
+TEST_F(LauncherCalls, TheShellsTextsOutliveATableReplacedWhileItRuns)
+{
+    ASSERT_TRUE(g_hotKeys.Append(Entry(VK_F9, TestModifiers, "C:\\first\\tool.exe", "-first", "C:\\first")));
+    g_whileInShell = [] {
+        HotKeyList replacement;
+        replacement.Append(Entry(VK_F9, TestModifiers, "C:\\second.exe", "-second", "C:\\second"));
+        g_hotKeys = replacement;
+        // Freed text buffers would now be handed out again and overwritten.
+        std::vector<void*> blocks;
+        for (int i = 0; i < 32; ++i) {
+            void* block = HeapAlloc(GetProcessHeap(), 0, 144);
+            FillMemory(block, 144, 'X');
+            blocks.push_back(block);
+        }
+        for (void* block : blocks)
+            HeapFree(GetProcessHeap(), 0, block);
+    };
+    PressEntry0();
+    ASSERT_EQ(1u, g_shellCalls.size());
+    EXPECT_EQ("C:\\first\\tool.exe", g_shellCalls[0].file);
+    EXPECT_EQ("-first", g_shellCalls[0].parameters);
+    EXPECT_EQ("C:\\first", g_shellCalls[0].directory);
 }
 
 } // namespace

@@ -85,7 +85,7 @@ TEST(SizeWindow, ShowsEveryWindowRestoredWithTheSizeThroughItsPlacement)
             // Wine ignores the flag, so its clearing shows in the record alone.
             ImportReplacement<decltype(&SetWindowPlacement)> placing(SetWindowPlacementSlot, RecordPlacement);
             g_place = placing.original;
-            EXPECT_TRUE(SizeWindow(window, 1024, 768)) << "the fallback ran";
+            EXPECT_TRUE(SizeWindow(window, 1024, 768, false)) << "the fallback ran";
         }
         ASSERT_EQ(1u, g_placed.size());
         EXPECT_EQ(0u, g_placed[0].flags & WPF_RESTORETOMAXIMIZED);
@@ -115,9 +115,49 @@ TEST(SizeWindow, LeavesAWindowAloneWhoseEdgeWouldOverflow)
         ImportReplacement<decltype(&GetWindowPlacement)> reading(GetWindowPlacementSlot, GivePlacement);
         ImportReplacement<decltype(&SetWindowPlacement)> placing(SetWindowPlacementSlot, RecordPlacement);
         g_place = placing.original;
-        EXPECT_FALSE(SizeWindow(window, 1024, 768)) << axis;
+        EXPECT_FALSE(SizeWindow(window, 1024, 768, false)) << axis;
     }
     EXPECT_TRUE(g_placed.empty());
+    DestroyWindow(window);
+}
+
+// Windows 8 to 11 draw no resize border: the window rectangle reaches past
+// the visible frame. Wine reports the frame as the rectangle itself.
+TEST(SizeWindow, AskedSizeIsThatOfTheVisibleFrame)
+{
+    // Windows 10 at 100 %: 7 pixels left, right and bottom, none at the top.
+    const RECT window = {93, 50, 907, 657};
+    const RECT frame = {100, 50, 900, 650};
+    SIZE outer = {};
+    ASSERT_TRUE(OuterSize(window, frame, 1024, 768, &outer));
+    EXPECT_EQ(1038, outer.cx);
+    EXPECT_EQ(775, outer.cy);
+    ASSERT_TRUE(OuterSize(window, window, 1024, 768, &outer));
+    EXPECT_EQ(1024, outer.cx);
+    EXPECT_EQ(768, outer.cy);
+    // The borders must not carry an edge past the 32-bit range.
+    const RECT atOrigin = {0, 0, 814, 607};
+    const RECT seen = {7, 0, 807, 600};
+    EXPECT_FALSE(OuterSize(atOrigin, seen, 0x7FFFFFFF - 10, 600, &outer));
+    EXPECT_FALSE(OuterSize(atOrigin, seen, 800, 0x7FFFFFFF - 3, &outer));
+}
+
+// A snapped window's placement still holds where it was before the snap.
+// Wine has no snap: a maximised window stands in, being another whose
+// placement holds a rectangle other than the one it has now.
+TEST(SizeWindow, ArrangedWindowIsSizedWhereItIsNow)
+{
+    HWND window = CreateSizeableWindow();
+    ASSERT_NE(nullptr, window);
+    ShowWindow(window, SW_MAXIMIZE);
+    e2e::Pump(0);
+    const RECT now = WindowRect(window);
+    ASSERT_FALSE(SameRect(now, NormalRect(window))) << Describe(now);
+
+    SizeWindow(window, 640, 480, true);
+    e2e::Pump(0);
+    const RECT expected = {now.left, now.top, now.left + 640, now.top + 480};
+    EXPECT_TRUE(SameRect(expected, WindowRect(window))) << Describe(WindowRect(window));
     DestroyWindow(window);
 }
 

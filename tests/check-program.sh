@@ -1,7 +1,8 @@
 #!/bin/bash
 # Usage: check-program.sh OBJDUMP FILE LIMIT "DLL..." resources|no-resources
 # A deliverable program stays tiny: at most LIMIT bytes, importing exactly the
-# given libraries, with address-space randomisation and no-execute on, and
+# given libraries, with address-space randomisation and no-execute on, marked
+# as free of structured exception handlers and aware of terminal servers, and
 # with no section that is both writable and executable (merged sections must
 # not undo what no-execute is for).
 objdump=$1 file=$2 limit=$3 expected=$4 resources=$5
@@ -12,7 +13,7 @@ if [ "$size" -gt "$limit" ]; then echo "$name is $size bytes, more than $limit";
 headers=$("$objdump" -p "$file")
 dlls=$(awk '/DLL Name:/ {print toupper($3)}' <<<"$headers" | sort -u | tr '\n' ' ')
 if [ "$dlls" != "$expected " ]; then echo "$name imports: $dlls"; status=1; fi
-for flag in DYNAMIC_BASE NX_COMPAT; do
+for flag in DYNAMIC_BASE NX_COMPAT NO_SEH TERMINAL_SERVICE_AWARE; do
   grep -qw "$flag" <<<"$headers" || { echo "$name lacks $flag"; status=1; }
 done
 # "Entry 5 ADDRESS SIZE Base Relocation Directory": the size must not be zero.

@@ -11,4 +11,13 @@ zindral_test(launcher_unit
 
 zindral_test(launcher_e2e SOURCES LauncherEndToEnd.cpp
   LIBS zindral_e2e GTest::gtest_main SERIAL TIMEOUT 600)
-add_dependencies(launcher_e2e zindral dravik)
+add_dependencies(launcher_e2e zindral dravik planted_comctl32)
+
+# A comctl32.dll of the tests' own, for a test to put beside a copy of zindral.exe.
+add_library(planted_comctl32 MODULE e2e/PlantedComctl32.cpp)
+set_target_properties(planted_comctl32 PROPERTIES OUTPUT_NAME comctl32 PREFIX ""
+  LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/planted)
+target_compile_options(planted_comctl32 PRIVATE -Wall -Wextra -Werror)
+target_link_options(planted_comctl32 PRIVATE -static -s)
+string(REPLACE "/" "\\\\" planted "Z:${CMAKE_BINARY_DIR}/tests/planted/comctl32.dll")
+target_compile_definitions(launcher_e2e PRIVATE PLANTED_COMCTL32="${planted}")

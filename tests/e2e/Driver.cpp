@@ -99,10 +99,10 @@ HWND FindLauncher()
     return FindWindowA(LauncherClass, nullptr);
 }
 
-bool StartZindral(Process& process, DWORD timeoutMs)
+bool StartZindral(Process& process, DWORD timeoutMs, const std::string& exe)
 {
     DWORD start = GetTickCount();
-    if (!process.Start(std::string("\"") + ZindralExe + "\""))
+    if (!process.Start("\"" + exe + "\""))
         return false;
     bool windowFound = WaitUntil([&] {
         HWND window = FindLauncher();

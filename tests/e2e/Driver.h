@@ -65,9 +65,10 @@ void Pump(DWORD milliseconds);
 HWND FindLauncher();
 // Every top-level window of that class (more than one would be a fault).
 std::vector<HWND> FindLaunchers();
-// Starts bin\zindral.exe and waits until its launcher window exists and it
-// waits in its message loop (tray icon added, hot keys registered).
-bool StartZindral(Process& process, DWORD timeoutMs = 15000);
+// Starts bin\zindral.exe (or another copy) and waits until its launcher
+// window exists and it waits in its message loop (tray icon added, hot keys
+// registered).
+bool StartZindral(Process& process, DWORD timeoutMs = 15000, const std::string& exe = ZindralExe);
 // Ends any Zindral left running: Exit first, then the hard way.
 void EndAllZindral();
 // Start of every end-to-end test: no Zindral running, no settings stored.
