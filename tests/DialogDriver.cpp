@@ -110,11 +110,6 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
     return e2e::WaitUntil(condition, timeoutMs, 5);
 }
 
-void AddMissingDialog(const char* caption)
-{
-    ADD_FAILURE() << "no dialog \"" << caption << "\" opened";
-}
-
 HWND FindDialog(const char* caption)
 {
     for (HWND window : ThreadDialogs(true)) {

@@ -3,6 +3,7 @@
 // thread shows a dialog (it runs the platform's modal loop), and a script on
 // a second thread waits for windows, clicks, types and looks.
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -19,8 +20,6 @@ bool OnUiThread(const std::function<void()>& fn, DWORD timeoutMs = 10000);
 bool Sync();
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
-// Fails the test: no dialog of that caption opened.
-void AddMissingDialog(const char* caption);
 // A visible top-level dialog of the UI thread with that caption, or null.
 HWND FindDialog(const char* caption);
 HWND WaitForDialog(const char* caption, DWORD timeoutMs = 10000);
@@ -73,8 +72,7 @@ INT_PTR Drive(D& dialog, const char* caption, const std::function<void(HWND)>& s
     return RunWithScript([&] { return dialog.Show(owner); },
                          [&] {
                              HWND window = WaitForDialog(caption);
-                             if (!window)
-                                 return AddMissingDialog(caption);
+                             ASSERT_TRUE(window) << "no dialog \"" << caption << "\" opened";
                              script(window);
                          });
 }
