@@ -1,6 +1,6 @@
 // Load and save of a 999-entry table, each against a baseline that makes only
 // the raw registry calls for the same values, in the same run.
-#include "model/Heap.h"
+#include "tests/TestHeap.h"
 #include "settings/Settings.h"
 #include <algorithm>
 #include <cstdio>

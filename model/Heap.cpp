@@ -1,27 +1,12 @@
 #include "model/Heap.h"
 
-LONG g_liveBlocks;
-LONG g_allocatedBlocks;
-LONG g_allocationsBeforeFailure = -1;
-
 void* AllocateBlock(SIZE_T bytes)
 {
-    if (g_allocationsBeforeFailure == 0)
-        return nullptr;
-    if (g_allocationsBeforeFailure > 0)
-        --g_allocationsBeforeFailure;
-    void* block = HeapAlloc(GetProcessHeap(), 0, bytes);
-    if (block) {
-        ++g_liveBlocks;
-        ++g_allocatedBlocks;
-    }
-    return block;
+    return HeapAlloc(GetProcessHeap(), 0, bytes);
 }
 
 void FreeBlock(void* block)
 {
-    if (!block)
-        return;
-    HeapFree(GetProcessHeap(), 0, block);
-    --g_liveBlocks;
+    if (block)
+        HeapFree(GetProcessHeap(), 0, block);
 }

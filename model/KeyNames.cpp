@@ -5,7 +5,7 @@
 // rather than an array of records, so that the table holds no addresses that
 // the loader would have to relocate. No name is a single character, so a
 // one-character name always means a character key.
-const char KeyNameTable[] =
+static const char KeyNameTable[] =
     "\x13" "Break\0" "\x08" "Backspace\0" "\x09" "Tab\0" "\x0D" "Return\0" "\x1B" "Escape\0"
     "\x20" "Space\0" "\x21" "Page Up\0" "\x22" "Page Down\0" "\x23" "End\0" "\x24" "Home\0"
     "\x25" "Left\0" "\x26" "Up\0" "\x27" "Right\0" "\x28" "Down\0" "\x2C" "Print\0"

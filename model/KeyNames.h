@@ -1,10 +1,6 @@
 #pragma once
 #include "model/HotKey.h"
 
-// The named keys: rows of a one-byte key code followed by the key's name and
-// a zero, ended by a zero code.
-extern const char KeyNameTable[];
-
 // Name of a virtual-key code, or null when the key has none. Single-character
 // names live in one static buffer that the next call overwrites.
 const char* KeyName(UINT code);

@@ -40,7 +40,6 @@ public:
     // For controls, which show no text and an empty text alike.
     const char* TextOrEmpty() const { return buffer ? buffer->text : ""; }
     LONG Length() const { return buffer ? buffer->length : 0; }
-    const SharedStringBuffer* Buffer() const { return buffer; }
 
 private:
     SharedStringBuffer* buffer;

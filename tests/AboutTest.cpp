@@ -3,32 +3,22 @@
 // links open is seen through a recorder program that stands in for the
 // browser and the mail program.
 #include <gtest/gtest.h>
-#include <chrono>
 #include <fstream>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 #include "dialogs/AboutDialog.h"
 #include "dialogs/Commands.h"
 #include "dialogs/LinkControl.h"
 #include "launcher/Launcher.h"
-#include "model/Heap.h"
+#include "tests/TestHeap.h"
 #include "resources/resource.h"
+#include "tests/DialogDriver.h"
+#include "tests/e2e/Driver.h"
 
 namespace {
 
-template <typename Condition>
-bool WaitFor(Condition condition, int milliseconds = 5000)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        Sleep(10);
-    }
-    return true;
-}
+using e2e::WaitUntil;
 
 std::string TestDirectory()
 {
@@ -36,13 +26,6 @@ std::string TestDirectory()
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string directory = path;
     return directory.substr(0, directory.rfind('\\') + 1);
-}
-
-std::string WindowText(HWND window)
-{
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
 }
 
 // While alive, the shell hands http and mailto targets to the recorder,
@@ -78,7 +61,7 @@ public:
     // extra one (opened twice, opened when it should not) shows up as well.
     std::vector<std::string> WaitForLines(size_t count) const
     {
-        WaitFor([&] { return Lines().size() >= count; }, 15000);
+        WaitUntil([&] { return Lines().size() >= count; }, 15000);
         Sleep(1500);
         return Lines();
     }
@@ -116,17 +99,6 @@ std::set<HWND> WindowsOf(DWORD thread)
     std::set<HWND> windows;
     EnumThreadWindows(thread, CollectWindow, reinterpret_cast<LPARAM>(&windows));
     return windows;
-}
-
-HWND AboutBoxOf(DWORD thread)
-{
-    for (HWND window : WindowsOf(thread)) {
-        char className[16] = "";
-        GetClassNameA(window, className, sizeof(className));
-        if (lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window))
-            return window;
-    }
-    return nullptr;
 }
 
 HWND CaptureOf(DWORD thread)
@@ -170,16 +142,7 @@ void LeftButton(DWORD flag)
     input.mi.dwFlags = flag;
     SendInput(1, &input, sizeof(input));
     bool down = flag == MOUSEEVENTF_LEFTDOWN;
-    EXPECT_TRUE(WaitFor([&] { return ((GetKeyState(VK_LBUTTON) & 0x8000) != 0) == down; }));
-}
-
-void PressKey(WORD key)
-{
-    INPUT inputs[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};
-    inputs[0].ki.wVk = key;
-    inputs[1].ki.wVk = key;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
+    EXPECT_TRUE(WaitUntil([&] { return ((GetKeyState(VK_LBUTTON) & 0x8000) != 0) == down; }));
 }
 
 LinkControl* RecordOf(HWND control)
@@ -188,34 +151,21 @@ LinkControl* RecordOf(HWND control)
 }
 
 // The About box on this thread while `script(dialog, thread)` drives it
-// from another. A script that leaves the box open fails, and the box is
-// cancelled so that the test goes on. Returns what Show returned.
+// from another, with the box in the foreground and the driver sharing its
+// input state. Returns what Show returned.
 template <typename Script>
 INT_PTR ShowAbout(Script script)
 {
     DWORD thread = GetCurrentThreadId();
-    std::thread driver([&] {
-        HWND dialog = nullptr;
-        if (!WaitFor([&] { return (dialog = AboutBoxOf(thread)) != nullptr; })) {
-            ADD_FAILURE() << "the About box did not open";
-            return;
-        }
+    AboutDialog about;
+    return ui::Drive(about, "About", [&](HWND dialog) {
         // Keys and clicks go to the active window: make sure it is the box.
-        if (!WaitFor([&] { return GetForegroundWindow() == dialog; }, 2000))
-            SetForegroundWindow(dialog);
-        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; }));
+        EXPECT_TRUE(e2e::MakeForeground(dialog));
         AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
         script(dialog, thread);
         AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
-        if (!WaitFor([&] { return !IsWindow(dialog); })) {
-            ADD_FAILURE() << "the About box stayed open";
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        }
+        WaitUntil([&] { return !IsWindow(dialog); });
     });
-    AboutDialog about;
-    INT_PTR result = about.Show(nullptr);
-    driver.join();
-    return result;
 }
 
 // A press and release of the left button, each seen through the capture
@@ -224,9 +174,9 @@ void ClickLink(HWND link, DWORD thread)
 {
     MoveMouseTo(CenterOf(link));
     LeftButton(MOUSEEVENTF_LEFTDOWN);
-    EXPECT_TRUE(WaitFor([&] { return CaptureOf(thread) == link; }));
+    EXPECT_TRUE(WaitUntil([&] { return CaptureOf(thread) == link; }));
     LeftButton(MOUSEEVENTF_LEFTUP);
-    EXPECT_TRUE(WaitFor([&] { return CaptureOf(thread) == nullptr; }));
+    EXPECT_TRUE(WaitUntil([&] { return CaptureOf(thread) == nullptr; }));
 }
 
 void ClickAt(POINT point)
@@ -273,8 +223,8 @@ TEST_F(AboutBox, EachLinkOpensExactlyItsTargetOnceAndOkEndsTheBox)
     INT_PTR result = ShowAbout([&](HWND dialog, DWORD thread) {
         HWND web = GetDlgItem(dialog, IDC_WEB_LINK);
         HWND mail = GetDlgItem(dialog, IDC_MAIL_LINK);
-        webText = WindowText(web);
-        mailText = WindowText(mail);
+        webText = ui::Text(web);
+        mailText = ui::Text(mail);
         ClickLink(web, thread);
         EXPECT_EQ(opened.WaitForLines(1).size(), 1u);
         ClickLink(mail, thread);
@@ -295,10 +245,10 @@ TEST_F(AboutBox, OnlyPressAndReleaseBothOnTheLinkOpenIt)
         // Press on the link, release elsewhere.
         MoveMouseTo(CenterOf(web));
         LeftButton(MOUSEEVENTF_LEFTDOWN);
-        EXPECT_TRUE(WaitFor([&] { return CaptureOf(thread) == web; }));
+        EXPECT_TRUE(WaitUntil([&] { return CaptureOf(thread) == web; }));
         MoveMouseTo(Elsewhere(dialog));
         LeftButton(MOUSEEVENTF_LEFTUP);
-        EXPECT_TRUE(WaitFor([&] { return CaptureOf(thread) == nullptr; }));
+        EXPECT_TRUE(WaitUntil([&] { return CaptureOf(thread) == nullptr; }));
         EXPECT_EQ(RecordOf(web)->pressed, 0);
 
         // Press elsewhere, release on the link.
@@ -309,7 +259,7 @@ TEST_F(AboutBox, OnlyPressAndReleaseBothOnTheLinkOpenIt)
         // Press on the link, lose the capture (as when the system cancels
         // modes), release on the link: that release was never armed.
         LeftButton(MOUSEEVENTF_LEFTDOWN);
-        EXPECT_TRUE(WaitFor([&] { return CaptureOf(thread) == web; }));
+        EXPECT_TRUE(WaitUntil([&] { return CaptureOf(thread) == web; }));
         SendMessageA(web, WM_CANCELMODE, 0, 0);
         EXPECT_EQ(CaptureOf(thread), nullptr);
         LeftButton(MOUSEEVENTF_LEFTUP);
@@ -318,7 +268,7 @@ TEST_F(AboutBox, OnlyPressAndReleaseBothOnTheLinkOpenIt)
         // have been opened before it.
         ClickLink(mail, thread);
         EXPECT_EQ(opened.WaitForLines(1).size(), 1u);
-        PressKey(VK_ESCAPE);
+        ui::PressKey(VK_ESCAPE, false);
     });
     EXPECT_EQ(result, IDCANCEL);
     std::vector<std::string> expected = {AboutMailTarget};
@@ -339,9 +289,9 @@ TEST_F(AboutBox, CursorIsTheHandOverLinksOnlyAndTheCloseBoxEndsTheBox)
         for (int id : {IDC_WEB_LINK, IDC_MAIL_LINK}) {
             HWND link = GetDlgItem(dialog, id);
             MoveMouseTo(Elsewhere(dialog));
-            EXPECT_TRUE(WaitFor([&] { return shown() == arrow; })) << id;
+            EXPECT_TRUE(WaitUntil([&] { return shown() == arrow; })) << id;
             MoveMouseTo(CenterOf(link));
-            EXPECT_TRUE(WaitFor([&] { return shown() == hand; })) << id;
+            EXPECT_TRUE(WaitUntil([&] { return shown() == hand; })) << id;
             EXPECT_EQ(SendMessageA(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
                                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), 1);
         }
@@ -378,14 +328,14 @@ TEST_F(AboutBox, LinksAreDrawnUnderlinedInDarkBlue)
             SIZE extent = {};
             HDC deviceContext = GetDC(link);
             HGDIOBJ previous = SelectObject(deviceContext, RecordOf(link)->font);
-            std::string text = WindowText(link);
+            std::string text = ui::Text(link);
             GetTextExtentPoint32A(deviceContext, text.c_str(), static_cast<int>(text.size()), &extent);
             SelectObject(deviceContext, previous);
             ReleaseDC(link, deviceContext);
             // The underline is one row of dark blue as wide as the text;
             // no pixel of the text is black, the static's own colour.
             std::vector<int> blue;
-            EXPECT_TRUE(WaitFor([&] {
+            EXPECT_TRUE(WaitUntil([&] {
                 blue = ColouredPixelsPerRow(link, RGB(0, 0, 128));
                 for (int count : blue) {
                     if (count >= extent.cx * 9 / 10)
@@ -402,22 +352,16 @@ TEST_F(AboutBox, LinksAreDrawnUnderlinedInDarkBlue)
 
 TEST(AboutCommandTest, MarksADialogOpenAndShowsTheBoxWithoutOwner)
 {
-    DWORD thread = GetCurrentThreadId();
     int flagWhileOpen = -1;
     HWND owner = reinterpret_cast<HWND>(1);
-    std::thread driver([&] {
-        HWND dialog = nullptr;
-        if (!WaitFor([&] { return (dialog = AboutBoxOf(thread)) != nullptr; })) {
-            ADD_FAILURE() << "the About box did not open";
-            return;
-        }
+    g_dialogOpen = 0;
+    ui::RunWithScript([] { AboutCommand(); return INT_PTR(0); }, [&] {
+        HWND dialog = ui::WaitForDialog("About");
+        ASSERT_TRUE(dialog) << "the About box did not open";
         flagWhileOpen = g_dialogOpen;
         owner = GetWindow(dialog, GW_OWNER);
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    g_dialogOpen = 0;
-    AboutCommand();
-    driver.join();
     EXPECT_EQ(flagWhileOpen, 1);
     EXPECT_EQ(owner, nullptr);
     EXPECT_EQ(g_dialogOpen, 0);
@@ -430,18 +374,10 @@ TEST(AboutCommandTest, HundredOpeningsLeaveNoBlockFontOrWindow)
     LONG blocksBefore = g_liveBlocks;
     std::vector<HFONT> fonts;
     const int openings = 100;
-    volatile bool failed = false;
-    std::thread driver([&] {
-        for (int i = 0; i < openings; ++i) {
-            HWND dialog = nullptr;
-            if (!WaitFor([&] { return (dialog = AboutBoxOf(thread)) != nullptr; })) {
-                ADD_FAILURE() << "opening " << i << " failed";
-                // Ends the opening that may still be under way.
-                failed = true;
-                if (WaitFor([&] { return (dialog = AboutBoxOf(thread)) != nullptr; }))
-                    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-                return;
-            }
+    for (int i = 0; i < openings; ++i) {
+        ui::RunWithScript([] { AboutCommand(); return INT_PTR(0); }, [&] {
+            HWND dialog = ui::WaitForDialog("About");
+            ASSERT_TRUE(dialog) << "opening " << i << " failed";
             for (int id : {IDC_WEB_LINK, IDC_MAIL_LINK}) {
                 LinkControl* link = RecordOf(GetDlgItem(dialog, id));
                 if (link)
@@ -459,12 +395,8 @@ TEST(AboutCommandTest, HundredOpeningsLeaveNoBlockFontOrWindow)
                 PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
                 break;
             }
-            WaitFor([&] { return !IsWindow(dialog); });
-        }
-    });
-    for (int i = 0; i < openings && !failed; ++i)
-        AboutCommand();
-    driver.join();
+        });
+    }
 
     EXPECT_EQ(fonts.size(), 2u * openings);
     for (HFONT font : fonts)

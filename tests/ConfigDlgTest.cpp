@@ -9,6 +9,7 @@
 #include "model/KeyNames.h"
 #include "resources/resource.h"
 #include "settings/Settings.h"
+#include "tests/e2e/Driver.h"
 
 namespace {
 
@@ -124,12 +125,7 @@ class ConfigDlgTest : public DialogTest {
 protected:
     static INT_PTR Drive(ConfigDlg& dialog, const std::function<void(HWND)>& script)
     {
-        return ui::RunWithScript([&] { return dialog.Show(nullptr); },
-                                 [&] {
-                                     HWND window = ui::WaitForDialog(Caption);
-                                     ASSERT_TRUE(window);
-                                     script(window);
-                                 });
+        return ui::Drive(dialog, Caption, script);
     }
 
     // Opens the edit dialog with `button` of the configuration dialog, runs
@@ -144,12 +140,14 @@ protected:
         ASSERT_TRUE(ui::WaitGone(window));
     }
 
-    // After a posted command and a round trip: no edit dialog opened.
+    // After a posted command and a round trip: no dialog but the
+    // configuration dialog. A modal dialog is shown only once its queue
+    // first runs empty, so hidden ones count too.
     static bool NoEditDialogAfter(HWND config, int button)
     {
         ui::Click(config, button);
         ui::Sync();
-        return ui::FindDialog(EditCaption) == nullptr;
+        return ui::CountDialogs() == 1;
     }
 };
 
@@ -207,9 +205,9 @@ TEST_F(ConfigDlgTest, ListsEveryEntryAndReturnsTheSameTableSharingTexts)
         const HotKey& entry = dialog.table.items[i];
         EXPECT_EQ(entry.key, source.items[i].key);
         EXPECT_EQ(entry.modifiers, source.items[i].modifiers);
-        EXPECT_EQ(entry.commandLine.Buffer(), source.items[i].commandLine.Buffer()) << "texts are shared";
-        EXPECT_EQ(entry.parameters.Buffer(), source.items[i].parameters.Buffer());
-        EXPECT_EQ(entry.workingDirectory.Buffer(), source.items[i].workingDirectory.Buffer());
+        EXPECT_EQ(BufferOf(entry.commandLine), BufferOf(source.items[i].commandLine)) << "texts are shared";
+        EXPECT_EQ(BufferOf(entry.parameters), BufferOf(source.items[i].parameters));
+        EXPECT_EQ(BufferOf(entry.workingDirectory), BufferOf(source.items[i].workingDirectory));
     }
 }
 
@@ -639,8 +637,6 @@ protected:
         ConfigDlgTest::SetUp();
         launcher = CreateWindowExA(0, "STATIC", "launcher", 0, 0, 0, 0, 0, nullptr, nullptr,
                                    GetModuleHandleA(nullptr), nullptr);
-        probe = CreateWindowExA(0, "STATIC", "probe", 0, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                nullptr);
         HotKeyList empty;
         g_hotKeys = empty;
     }
@@ -649,7 +645,6 @@ protected:
         UnregisterHotKeys(launcher, g_hotKeys);
         HotKeyList empty;
         g_hotKeys = empty;
-        DestroyWindow(probe);
         DestroyWindow(launcher);
         ConfigDlgTest::TearDown();
     }
@@ -661,15 +656,6 @@ protected:
         testreg::CreateKey(testreg::AppKey);
         SaveHotKeys(g_hotKeys);
         RegisterHotKeys(launcher, g_hotKeys);
-    }
-
-    // True while some window holds the combination.
-    bool Registered(UINT modifiers, UINT key)
-    {
-        if (!RegisterHotKey(probe, 1, modifiers, key))
-            return true;
-        UnregisterHotKey(probe, 1);
-        return false;
     }
 
     void RunCommand(const std::function<void(HWND)>& script)
@@ -702,7 +688,6 @@ protected:
     }
 
     HWND launcher = nullptr;
-    HWND probe = nullptr;
     int dialogOpenMeanwhile = -1;
 };
 
@@ -727,8 +712,8 @@ TEST_F(ConfigurationCommandTest, OkStoresTheTableAndRegistersTheNewHotKeyAtOnce)
     ASSERT_EQ(g_hotKeys.count, 3);
     EXPECT_EQ(g_hotKeys.items[2].key, static_cast<UINT>(VK_F9));
     EXPECT_EQ(g_hotKeys.items[2].modifiers, HotKeyCtrl);
-    EXPECT_TRUE(Registered(HotKeyCtrl, VK_F9));
-    EXPECT_TRUE(Registered(HotKeyWin, '1'));
+    EXPECT_FALSE(e2e::CombinationIsFree(HotKeyCtrl, VK_F9));
+    EXPECT_FALSE(e2e::CombinationIsFree(HotKeyWin, '1'));
 
     const std::string keys = std::string(testreg::AppKey) + "\\Keys";
     EXPECT_EQ(testreg::SubKeys(keys), (std::vector<std::string>{"000", "001", "002"}));
@@ -779,7 +764,7 @@ TEST_F(ConfigurationCommandTest, CancelKeepsTablesButStoresSizeAndColumnWidths)
     });
     EXPECT_EQ(Commands(g_hotKeys), Commands(live));
     EXPECT_EQ(testreg::SubKeys(std::string(testreg::AppKey) + "\\Keys").size(), 3u);
-    EXPECT_TRUE(Registered(live.items[0].modifiers, live.items[0].key));
+    EXPECT_FALSE(e2e::CombinationIsFree(live.items[0].modifiers, live.items[0].key));
     const std::string geometry = DialogKey("ConfigDlg");
     EXPECT_EQ(testreg::GetDword(geometry, "Width"), static_cast<DWORD>(size.cx));
     EXPECT_EQ(testreg::GetDword(geometry, "Height"), static_cast<DWORD>(size.cy));
@@ -794,16 +779,16 @@ TEST_F(ConfigurationCommandTest, OkWithAShorterTableReleasesTheHotKeysBeyondIt)
     live.Append(MakeEntry(VK_F3, HotKeyCtrl, "C:\\three.exe"));
     live.Append(MakeEntry(VK_F4, HotKeyCtrl, "C:\\four.exe"));
     GoLive(live);
-    ASSERT_TRUE(Registered(HotKeyCtrl, VK_F4));
+    ASSERT_FALSE(e2e::CombinationIsFree(HotKeyCtrl, VK_F4));
     RunCommand([&](HWND window) {
         Select(window, {0});
         ui::Click(window, IDC_DELETE);
         ui::Click(window, IDOK);
     });
     EXPECT_EQ(Commands(g_hotKeys), (std::vector<std::string>{"C:\\three.exe", "C:\\four.exe"}));
-    EXPECT_FALSE(Registered(HotKeyCtrl, VK_F2));
-    EXPECT_TRUE(Registered(HotKeyCtrl, VK_F3));
-    EXPECT_TRUE(Registered(HotKeyCtrl, VK_F4));
+    EXPECT_TRUE(e2e::CombinationIsFree(HotKeyCtrl, VK_F2));
+    EXPECT_FALSE(e2e::CombinationIsFree(HotKeyCtrl, VK_F3));
+    EXPECT_FALSE(e2e::CombinationIsFree(HotKeyCtrl, VK_F4));
     EXPECT_EQ(testreg::SubKeys(std::string(testreg::AppKey) + "\\Keys"), (std::vector<std::string>{"000", "001"}));
 }
 
@@ -823,7 +808,7 @@ TEST_F(ConfigurationCommandTest, OkOnARowTheHeapRefusedLeavesTheLiveTable)
     EXPECT_EQ(rows, 0);
     EXPECT_EQ(Commands(g_hotKeys), Commands(live));
     EXPECT_EQ(testreg::SubKeys(std::string(testreg::AppKey) + "\\Keys").size(), 3u);
-    EXPECT_TRUE(Registered(live.items[2].modifiers, live.items[2].key));
+    EXPECT_FALSE(e2e::CombinationIsFree(live.items[2].modifiers, live.items[2].key));
 }
 
 TEST_F(ConfigurationCommandTest, NoDialogWhenTheTableCannotBeCopied)

@@ -1,4 +1,6 @@
 #include "DialogDriver.h"
+#include "tests/e2e/Driver.h"
+#include <gtest/gtest.h>
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -72,16 +74,6 @@ std::vector<HWND> ThreadDialogs(bool visibleOnly)
     return found.windows;
 }
 
-INPUT KeyInput(WORD key, bool up)
-{
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
 }  // namespace
 
 void InstallOn(DWORD threadId)
@@ -115,14 +107,7 @@ bool Sync()
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(5);
-    }
+    return e2e::WaitUntil(condition, timeoutMs, 5);
 }
 
 HWND FindDialog(const char* caption)
@@ -189,9 +174,7 @@ void SetItemText(HWND dialog, int id, const char* text)
 bool FocusControl(HWND dialog, int id)
 {
     HWND control = GetDlgItem(dialog, id);
-    return WaitUntil([&] {
-        if (GetForegroundWindow() != dialog)
-            SetForegroundWindow(dialog);
+    return e2e::MakeForeground(dialog) && WaitUntil([&] {
         GUITHREADINFO info = {sizeof(info)};
         GetGUIThreadInfo(g_uiThread, &info);
         if (info.hwndFocus != control)
@@ -206,9 +189,9 @@ bool PressChord(std::initializer_list<WORD> keys, bool waitForRelease)
 {
     std::vector<INPUT> inputs;
     for (WORD key : keys)
-        inputs.push_back(KeyInput(key, false));
+        inputs.push_back(e2e::KeyInput(key, false));
     for (auto key = keys.end(); key != keys.begin();)
-        inputs.push_back(KeyInput(*--key, true));
+        inputs.push_back(e2e::KeyInput(*--key, true));
     long expected = g_keyUps + static_cast<long>(keys.size());
     if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
         return false;
@@ -217,7 +200,7 @@ bool PressChord(std::initializer_list<WORD> keys, bool waitForRelease)
 
 bool ReleaseKey(WORD key)
 {
-    INPUT input = KeyInput(key, true);
+    INPUT input = e2e::KeyInput(key, true);
     long expected = g_keyUps + 1;
     return SendInput(1, &input, sizeof(INPUT)) == 1 && WaitUntil([&] { return g_keyUps >= expected; });
 }
@@ -248,9 +231,7 @@ SIZE WindowSize(HWND window)
 
 RECT ScreenRect(HWND window)
 {
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return rect;
+    return e2e::WindowRect(window);
 }
 
 INT_PTR RunWithScript(const std::function<INT_PTR()>& show, const std::function<void()>& script)
@@ -258,7 +239,11 @@ INT_PTR RunWithScript(const std::function<INT_PTR()>& show, const std::function<
     std::atomic<bool> shown{false};
     std::thread driver([&] {
         script();
-        // Cancel whatever is left until the dialog has returned.
+        // The script ends its dialog itself. One that it leaves open fails
+        // the test, and is cancelled so that the test goes on.
+        if (WaitUntil([&] { return shown.load(); }))
+            return;
+        ADD_FAILURE() << "the script left the dialog open";
         while (!shown) {
             for (HWND window : ThreadDialogs(false))
                 PostMessageA(window, WM_COMMAND, IDCANCEL, 0);

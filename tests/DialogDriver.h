@@ -3,6 +3,7 @@
 // thread shows a dialog (it runs the platform's modal loop), and a script on
 // a second thread waits for windows, clicks, types and looks.
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -55,8 +56,25 @@ SIZE WindowSize(HWND window);
 RECT ScreenRect(HWND window);
 
 // Runs show() (a modal dialog) on this thread while script() runs on a second
-// thread. Whatever the script leaves open is cancelled, so that a failing
-// test never hangs. Returns show()'s result.
+// thread. A script must end the dialog: one that it leaves open fails the
+// test and is cancelled, so that a failing test never hangs. Returns show()'s
+// result.
 INT_PTR RunWithScript(const std::function<INT_PTR()>& show, const std::function<void()>& script);
+
+// Shows the dialog object with RunWithScript; the script gets the window
+// of its caption once it is visible.
+template <typename D>
+INT_PTR Drive(D& dialog, const char* caption, const std::function<void(HWND)>& script, HWND owner = nullptr);
+
+template <typename D>
+INT_PTR Drive(D& dialog, const char* caption, const std::function<void(HWND)>& script, HWND owner)
+{
+    return RunWithScript([&] { return dialog.Show(owner); },
+                         [&] {
+                             HWND window = WaitForDialog(caption);
+                             ASSERT_TRUE(window) << "no dialog \"" << caption << "\" opened";
+                             script(window);
+                         });
+}
 
 }  // namespace ui

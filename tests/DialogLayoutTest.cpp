@@ -47,16 +47,7 @@ public:
     int count = 0;
 };
 
-template <typename D>
-INT_PTR Drive(D& dialog, const char* caption, const std::function<void(HWND)>& script)
-{
-    return ui::RunWithScript([&] { return dialog.Show(nullptr); },
-                             [&] {
-                                 HWND window = ui::WaitForDialog(caption);
-                                 ASSERT_TRUE(window);
-                                 script(window);
-                             });
-}
+using ui::Drive;
 
 RECT GripOnScreen(HWND window)
 {
@@ -161,6 +152,27 @@ TEST_F(DialogLayoutTest, RelayoutWithoutAnchorsStillRepaintsTheWholeClientArea)
         ui::Click(window, IDCANCEL);
     });
     EXPECT_TRUE(EqualRect(&update, &client));
+}
+
+// What the dialog shows once it has painted itself, read from the screen.
+TEST_F(DialogLayoutTest, SizeGripIsPaintedWhenTheDialogPaints)
+{
+    HotKeyDlg dialog;
+    int gripPixels = 0;
+    Drive(dialog, "Edit Hot Key", [&](HWND window) {
+        ui::OnUiThread([&] { RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); });
+        RECT client;
+        GetClientRect(window, &client);
+        HDC dc = GetDC(window);
+        COLORREF face = GetSysColor(COLOR_3DFACE);
+        for (LONG y = client.bottom - dialog.gripHeight; y < client.bottom; ++y) {
+            for (LONG x = client.right - dialog.gripWidth; x < client.right; ++x)
+                gripPixels += GetPixel(dc, x, y) != face;
+        }
+        ReleaseDC(window, dc);
+        ui::Click(window, IDCANCEL);
+    });
+    EXPECT_GT(gripPixels, 0) << "no grip drawn";
 }
 
 TEST_F(DialogLayoutTest, SizeGripIsPaintedInTheBottomRightCornerOnly)

@@ -3,7 +3,7 @@
 #include <string>
 #include "DialogDriver.h"
 #include "TestRegistry.h"
-#include "model/Heap.h"
+#include "tests/TestHeap.h"
 #include "model/HotKey.h"
 
 inline HotKey MakeEntry(UINT key, UINT modifiers, const char* commandLine,

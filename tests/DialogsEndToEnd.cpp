@@ -12,22 +12,11 @@ using namespace e2e;
 namespace {
 
 const UINT Ctrl = 2, Shift = 4;
-const char Cmd[] = "%WINDIR%\\system32\\cmd.exe";
 const char ConfigCaption[] = "Hot Key Configuration";
 const char EditCaption[] = "Edit Hot Key";
 // Control identifiers of the dialog templates.
 const int IdList = 1008, IdAdd = 1005, IdKey = 1003, IdWin = 1004, IdCtrl = 1005, IdShift = 1007;
 const int IdCommandLine = 1000, IdParameters = 1001;
-
-std::string WriteFile(const std::string& path)
-{
-    return "/c echo fired> \"" + path + "\"";
-}
-
-bool AppearsSoon(const std::string& path)
-{
-    return WaitUntil([&] { return FileExists(path); }, 15000);
-}
 
 // WM_GETTEXT, not GetWindowTextA: across processes that one gives only the
 // caption the window was created with, never an edit control's text.
@@ -67,7 +56,7 @@ protected:
     {
         ResetZindral();
         sentinel = FreshTempFile("zindral-dialog-sentinel.txt");
-        testreg::SeedEntry(0, "F7", Ctrl | Shift, Cmd, WriteFile(sentinel).c_str());
+        testreg::SeedEntry(0, "F7", Ctrl | Shift, Cmd, WriteMarker(sentinel).c_str());
         testreg::SeedEntry(1, "F8", Ctrl | Shift, "C:\\second.exe", "-x");
     }
     void TearDown() override
@@ -86,18 +75,7 @@ protected:
         return true;
     }
 
-    HWND WaitForDialog(const char* caption)
-    {
-        HWND found = nullptr;
-        WaitUntil([&] {
-            for (HWND window : ProcessWindows(zindral.Id())) {
-                if (ClassOf(window) == "#32770" && WindowText(window) == caption)
-                    return (found = window) != nullptr;
-            }
-            return false;
-        });
-        return found;
-    }
+    HWND WaitForDialog(const char* caption) { return e2e::WaitForDialog(zindral.Id(), caption); }
 
     int CountVisible(const char* className)
     {
@@ -190,22 +168,14 @@ TEST_F(DialogsEndToEnd, AddedHotKeyCapturedFromTheKeyboardFiresRightAfterOk)
     // The key field has the focus; F9 pressed on the keyboard names the key,
     // Shift alone changes nothing.
     ASSERT_TRUE(MakeForeground(edit));
-    INPUT keys[4] = {};
-    WORD codes[4] = {VK_F9, VK_F9, VK_SHIFT, VK_SHIFT};
-    for (int i = 0; i < 4; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = codes[i];
-        keys[i].ki.wScan = static_cast<WORD>(MapVirtualKeyA(codes[i], MAPVK_VK_TO_VSC));
-        keys[i].ki.dwFlags = i % 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    ASSERT_EQ(SendInput(4, keys, sizeof(INPUT)), 4u);
+    ASSERT_TRUE(PressKeys(edit, {VK_F9, VK_SHIFT}));
     EXPECT_TRUE(WaitUntil([&] { return WindowText(key) == "F9"; })) << WindowText(key);
 
     SendMessageA(GetDlgItem(edit, IdWin), BM_SETCHECK, BST_UNCHECKED, 0);
     SendMessageA(GetDlgItem(edit, IdCtrl), BM_SETCHECK, BST_CHECKED, 0);
     SendMessageA(GetDlgItem(edit, IdShift), BM_SETCHECK, BST_CHECKED, 0);
     SetWindowTextA(GetDlgItem(edit, IdCommandLine), Cmd);
-    SetWindowTextA(GetDlgItem(edit, IdParameters), WriteFile(added).c_str());
+    SetWindowTextA(GetDlgItem(edit, IdParameters), WriteMarker(added).c_str());
     EXPECT_EQ(WindowText(key), "F9");
     PostMessageA(edit, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(edit); }));

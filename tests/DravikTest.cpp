@@ -6,124 +6,41 @@
 #include <cstddef>
 #include <string>
 #include <vector>
+#include "tests/e2e/Driver.h"
 
 namespace {
 
-const DWORD kNoExitCode = 0xFFFFFFFF;
+using e2e::Describe;
+using e2e::SameRect;
+using e2e::WindowRect;
 
-std::string WindowsPath(const char* linuxPath)
-{
-    std::string path = std::string("Z:") + linuxPath;
-    for (char& c : path) {
-        if (c == '/')
-            c = '\\';
-    }
-    return path;
-}
-
-std::string DravikPath()
-{
-    return WindowsPath(DRAVIK_LINUX_PATH);
-}
-
-// Answers this thread's messages for a while: the dialog of this process must
-// stay responsive while another process looks at it.
-void Pump(DWORD milliseconds)
-{
-    DWORD end = GetTickCount() + milliseconds;
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        DWORD now = GetTickCount();
-        if (static_cast<LONG>(end - now) <= 0)
-            return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
-    }
-}
-
-template <typename Condition>
-bool PollUntil(Condition condition, DWORD milliseconds = 5000)
-{
-    DWORD end = GetTickCount() + milliseconds;
-    while (!condition()) {
-        if (static_cast<LONG>(end - GetTickCount()) <= 0)
-            return condition();
-        Pump(20);
-    }
-    return true;
-}
+using e2e::Pump;
+using e2e::WaitUntil;
+using e2e::MakeForeground;
 
 // Starts a command line as given (the program path may be unquoted), waits
 // for the process while pumping messages, and returns its exit code.
 DWORD RunCommandLine(const std::string& commandLine)
 {
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    STARTUPINFOA startup = {sizeof(startup)};
-    PROCESS_INFORMATION process = {};
-    // Wine now and then refuses a process start with an internal error
-    // (1359) before the program runs at all: that says nothing of dravik.
-    DWORD error = ERROR_INTERNAL_ERROR;
-    for (int attempt = 0; attempt < 3 && error == ERROR_INTERNAL_ERROR; ++attempt) {
-        if (CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &process))
-            error = ERROR_SUCCESS;
-        else if ((error = GetLastError()) == ERROR_INTERNAL_ERROR)
-            Pump(200);
+    e2e::Process process;
+    if (!process.Start(commandLine)) {
+        ADD_FAILURE() << "cannot start " << commandLine << ", error " << GetLastError();
+        return e2e::NoExitCode;
     }
-    if (error != ERROR_SUCCESS) {
-        ADD_FAILURE() << "cannot start " << commandLine << ", error " << error;
-        return kNoExitCode;
-    }
-    CloseHandle(process.hThread);
-    DWORD code = kNoExitCode;
-    DWORD end = GetTickCount() + 30000;
-    for (;;) {
-        DWORD left = end - GetTickCount();
-        if (static_cast<LONG>(left) <= 0)
-            break;
-        DWORD wait = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, left, QS_ALLINPUT);
-        if (wait == WAIT_OBJECT_0) {
-            GetExitCodeProcess(process.hProcess, &code);
-            break;
-        }
-        Pump(0);
-    }
-    if (code == kNoExitCode) {
+    DWORD code = e2e::NoExitCode;
+    if (!process.WaitForExit(30000, &code)) {
         ADD_FAILURE() << commandLine << " did not end";
-        TerminateProcess(process.hProcess, 1);
+        process.Kill();
     }
-    CloseHandle(process.hProcess);
     return code;
 }
 
 DWORD RunDravik(const std::string& arguments)
 {
-    std::string commandLine = "\"" + DravikPath() + "\"";
+    std::string commandLine = std::string("\"") + e2e::DravikExe + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;
     return RunCommandLine(commandLine);
-}
-
-RECT WindowRect(HWND window)
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
-bool SameRect(const RECT& a, const RECT& b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-std::string Describe(const RECT& r)
-{
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
-           std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
 }
 
 RECT Rect(int left, int top, int width, int height)
@@ -137,65 +54,22 @@ bool HasRect(HWND window, const RECT& expected)
     return SameRect(WindowRect(window), expected);
 }
 
-// Activation settles asynchronously after another process moved a window:
-// the window must still be the foreground a moment after it became it.
-bool MakeForeground(HWND window)
-{
-    return PollUntil([window] {
-        SetForegroundWindow(window);
-        if (!PollUntil([window] { return GetForegroundWindow() == window; }, 1000))
-            return false;
-        Pump(300);
-        return GetForegroundWindow() == window;
-    }, 10000);
-}
-
-struct FindData {
-    DWORD processId;
-    HWND window;
-};
-
-BOOL CALLBACK FindNotepadWindow(HWND window, LPARAM lParam)
-{
-    FindData* data = reinterpret_cast<FindData*>(lParam);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    char name[32] = "";
-    GetClassNameA(window, name, sizeof(name));
-    if (processId == data->processId && lstrcmpA(name, "Notepad") == 0 && IsWindowVisible(window)) {
-        data->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 class Dravik : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        char commandLine[] = "C:\\windows\\notepad.exe";
-        STARTUPINFOA startup = {sizeof(startup)};
-        if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &notepad_))
+        notepad_ = new e2e::Process;
+        if (!notepad_->Start("C:\\windows\\notepad.exe"))
             return;
-        WaitForInputIdle(notepad_.hProcess, 20000);
-        FindData data = {notepad_.dwProcessId, nullptr};
-        PollUntil([&data] {
-            EnumWindows(FindNotepadWindow, reinterpret_cast<LPARAM>(&data));
-            return data.window != nullptr;
-        }, 20000);
-        window_ = data.window;
+        WaitForInputIdle(notepad_->Handle(), 20000);
+        WaitUntil([] { return (window_ = e2e::FindProcessWindow(notepad_->Id(), "Notepad")) != nullptr; }, 20000);
     }
 
     static void TearDownTestSuite()
     {
-        if (notepad_.hProcess) {
-            TerminateProcess(notepad_.hProcess, 0);
-            WaitForSingleObject(notepad_.hProcess, 5000);
-            CloseHandle(notepad_.hProcess);
-            CloseHandle(notepad_.hThread);
-        }
-        notepad_ = {};
+        notepad_->Kill();
+        delete notepad_;
+        notepad_ = nullptr;
         window_ = nullptr;
     }
 
@@ -208,14 +82,14 @@ protected:
     void Place(const RECT& rect)
     {
         // A window minimised from maximised comes back maximised first.
-        ASSERT_TRUE(PollUntil([] {
+        ASSERT_TRUE(WaitUntil([] {
             if (IsZoomed(window_) || IsIconic(window_))
                 ShowWindow(window_, SW_RESTORE);
             return !IsZoomed(window_) && !IsIconic(window_);
         }));
         SetWindowPos(window_, nullptr, rect.left, rect.top, rect.right - rect.left,
                      rect.bottom - rect.top, SWP_NOZORDER);
-        ASSERT_TRUE(PollUntil([&rect] { return HasRect(window_, rect); }))
+        ASSERT_TRUE(WaitUntil([&rect] { return HasRect(window_, rect); }))
             << "notepad is at " << Describe(WindowRect(window_));
         ASSERT_TRUE(MakeForeground(window_)) << "notepad does not become the foreground window";
     }
@@ -224,7 +98,7 @@ protected:
     void ExpectResized(const std::string& arguments, const RECT& expected)
     {
         EXPECT_EQ(0u, RunDravik(arguments)) << arguments;
-        EXPECT_TRUE(PollUntil([&expected] { return HasRect(window_, expected); }))
+        EXPECT_TRUE(WaitUntil([&expected] { return HasRect(window_, expected); }))
             << "\"" << arguments << "\" left notepad at " << Describe(WindowRect(window_))
             << ", expected " << Describe(expected);
         EXPECT_FALSE(IsZoomed(window_));
@@ -244,11 +118,11 @@ protected:
         EXPECT_EQ(zoomed, IsZoomed(window)) << arguments;
     }
 
-    static PROCESS_INFORMATION notepad_;
+    static e2e::Process* notepad_;
     static HWND window_;
 };
 
-PROCESS_INFORMATION Dravik::notepad_ = {};
+e2e::Process* Dravik::notepad_ = nullptr;
 HWND Dravik::window_ = nullptr;
 
 TEST_F(Dravik, GivesTheSizeAndKeepsTheTopLeftCorner)
@@ -288,7 +162,7 @@ TEST_F(Dravik, RestoresAMaximisedOrMinimisedWindowBeforeSizingIt)
 {
     ASSERT_NO_FATAL_FAILURE(Place(Rect(100, 50, 500, 400)));
     ShowWindow(window_, SW_MAXIMIZE);
-    ASSERT_TRUE(PollUntil([] { return IsZoomed(window_) != FALSE; }));
+    ASSERT_TRUE(WaitUntil([] { return IsZoomed(window_) != FALSE; }));
     ASSERT_TRUE(MakeForeground(window_));
     ExpectResized("640 480", Rect(100, 50, 640, 480));
 
@@ -299,10 +173,10 @@ TEST_F(Dravik, RestoresAMaximisedOrMinimisedWindowBeforeSizingIt)
         ASSERT_NO_FATAL_FAILURE(Place(Rect(100, 50, 500, 400)));
         if (maximisedFirst) {
             ShowWindow(window_, SW_MAXIMIZE);
-            ASSERT_TRUE(PollUntil([] { return IsZoomed(window_) != FALSE; }));
+            ASSERT_TRUE(WaitUntil([] { return IsZoomed(window_) != FALSE; }));
         }
         ShowWindow(window_, SW_SHOWMINIMIZED);
-        ASSERT_TRUE(PollUntil([] { return IsIconic(window_) && GetForegroundWindow() == window_; }));
+        ASSERT_TRUE(WaitUntil([] { return IsIconic(window_) && GetForegroundWindow() == window_; }));
         ExpectResized("640 480", Rect(100, 50, 640, 480));
     }
 }
@@ -355,11 +229,11 @@ TEST_F(Dravik, UnquotedPathWithCharactersAbove127)
     ASSERT_EQ(std::string::npos, folder.find(' ')) << folder;
     std::string copy = folder + "\\dravik.exe";
     CreateDirectoryA(folder.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA(DravikPath().c_str(), copy.c_str(), FALSE)) << copy;
+    ASSERT_TRUE(CopyFileA(e2e::DravikExe, copy.c_str(), FALSE)) << copy;
 
     ASSERT_NO_FATAL_FAILURE(Place(Rect(100, 50, 500, 400)));
     EXPECT_EQ(0u, RunCommandLine(copy + " 800 600"));
-    EXPECT_TRUE(PollUntil([] { return HasRect(window_, Rect(100, 50, 800, 600)); }))
+    EXPECT_TRUE(WaitUntil([] { return HasRect(window_, Rect(100, 50, 800, 600)); }))
         << "notepad is at " << Describe(WindowRect(window_));
 
     DeleteFileA(copy.c_str());

@@ -13,37 +13,6 @@ using namespace e2e;
 namespace {
 
 const UINT Alt = 1, Ctrl = 2, Shift = 4, Win = 8;
-const char Cmd[] = "%WINDIR%\\system32\\cmd.exe";
-
-// cmd.exe leaves a file behind: the visible effect of a started command.
-std::string WriteMarker(const std::string& path)
-{
-    return "/c echo fired> \"" + path + "\"";
-}
-
-bool AppearsSoon(const std::string& path)
-{
-    return WaitUntil([&] { return FileExists(path); }, 15000);
-}
-
-// The shell's way of telling whether an icon exists: modifying it fails
-// once it is gone.
-bool TrayIconExists(HWND launcher)
-{
-    NOTIFYICONDATAA data = {NOTIFYICONDATAA_V1_SIZE};
-    data.hWnd = launcher;
-    data.uID = TrayMessage;
-    data.uFlags = 0;
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
-
-bool CombinationIsFree(UINT modifiers, UINT key)
-{
-    if (!RegisterHotKey(nullptr, 0x2000, modifiers, key))
-        return false;
-    UnregisterHotKey(nullptr, 0x2000);
-    return true;
-}
 
 class Launcher : public ::testing::Test {
 protected:
@@ -86,6 +55,8 @@ protected:
     }
 
     std::vector<HWND> VisibleWindowsOfZindral() { return ProcessWindows(zindral.Id()); }
+
+    HWND WaitForDialog(const char* caption) { return e2e::WaitForDialog(zindral.Id(), caption); }
 
     Process zindral;
     HWND launcher = nullptr;
@@ -219,6 +190,8 @@ TEST_F(Launcher, ExitEndsWithCodeZeroAndFreesIconAndHotKeys)
     DWORD code = NoExitCode;
     ASSERT_TRUE(zindral.WaitForExit(10000, &code));
     EXPECT_EQ(0u, code);
+    // The system frees both with the window as well: LauncherStartTest sees
+    // Zindral's own release, before its window goes.
     EXPECT_EQ(nullptr, FindLauncher());
     EXPECT_FALSE(TrayIconExists(launcher));
     EXPECT_TRUE(CombinationIsFree(Ctrl | Shift, VK_F11));
@@ -339,21 +312,6 @@ protected:
         if (!PointAtIcon(0, &icon) || !Click(Button::Right))
             return nullptr;
         return WaitForMenu();
-    }
-
-    HWND WaitForDialog(const char* caption)
-    {
-        HWND found = nullptr;
-        WaitUntil([&] {
-            for (HWND window : VisibleWindowsOfZindral()) {
-                char text[64] = "";
-                GetWindowTextA(window, text, sizeof(text));
-                if (ClassOf(window) == "#32770" && std::string(text) == caption)
-                    found = window;
-            }
-            return found != nullptr;
-        });
-        return found;
     }
 };
 
@@ -600,6 +558,58 @@ TEST_F(FirstRun, MaximisedWindowIsRestoredFirst)
     EXPECT_TRUE(WaitUntil([&] { return !IsZoomed(target) && HasSize(640, 480, 120, 80); }));
 }
 
+// The first run as a person meets it: no settings, the configuration dialog
+// opened and closed, Zindral started again.
+class FirstRunConfiguration : public FirstRun {
+protected:
+    // Opens the configuration dialog as the tray menu does and ends it with
+    // the button's command, then starts Zindral again.
+    void CloseConfigurationAndRestart(WORD button)
+    {
+        ASSERT_TRUE(Start());
+        PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
+        HWND dialog = WaitForDialog("Hot Key Configuration");
+        ASSERT_NE(nullptr, dialog) << "no configuration dialog";
+        PostMessageA(dialog, WM_COMMAND, button, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        PostMessageA(launcher, WM_COMMAND, ExitCommand, 0);
+        ASSERT_TRUE(zindral.WaitForExit(10000));
+        ASSERT_TRUE(Start());
+    }
+};
+
+TEST_F(FirstRunConfiguration, OkStoresTheDefaultsAndTheNextStartLoadsThem)
+{
+    CloseConfigurationAndRestart(IDOK);
+    const std::string keys = std::string(testreg::AppKey) + "\\Keys";
+    EXPECT_EQ(testreg::SubKeys(keys), (std::vector<std::string>{"000", "001", "002"}));
+    struct { const char* key; const char* parameters; } defaults[] = {
+        {"1", "1024 768"}, {"6", "640 480"}, {"8", "800 600"}};
+    for (int i = 0; i < 3; ++i) {
+        std::string entry = testreg::EntryPath(i);
+        DWORD type = 0;
+        EXPECT_EQ(defaults[i].key, testreg::GetString(entry, "Key")) << i;
+        EXPECT_EQ(DWORD(Win), testreg::GetDword(entry, "Modifier", &type)) << i;
+        EXPECT_EQ(DWORD(REG_DWORD), type) << i;
+        EXPECT_EQ(DravikExe, testreg::GetString(entry, "CommandLine")) << i;
+        EXPECT_EQ(defaults[i].parameters, testreg::GetString(entry, "Parameters")) << i;
+        EXPECT_FALSE(testreg::HasValue(entry, "WorkingDirectory")) << i;
+    }
+    // Loaded, not offered again: the stored table is what the keys run.
+    ASSERT_TRUE(SetWindowPos(target, nullptr, 100, 50, 500, 400, SWP_NOZORDER));
+    ASSERT_TRUE(PressChord(target, Win, '6')) << "notepad is not in the foreground";
+    EXPECT_TRUE(WaitUntil([&] { return HasSize(640, 480, 100, 50); }));
+}
+
+TEST_F(FirstRunConfiguration, CancelLeavesAnEmptyTableWithoutDefaults)
+{
+    CloseConfigurationAndRestart(IDCANCEL);
+    EXPECT_TRUE(testreg::Exists(testreg::AppKey)) << "the dialog's size is stored";
+    EXPECT_TRUE(testreg::SubKeys(std::string(testreg::AppKey) + "\\Keys").empty());
+    for (UINT key : {'1', '6', '8'})
+        EXPECT_TRUE(CombinationIsFree(Win, key)) << "default Win+" << char(key) << " offered again";
+}
+
 // --- Resources of the program file. ---
 
 TEST(ZindralResources, TrayMenuAndIcon)
@@ -630,17 +640,28 @@ TEST(ZindralResources, TrayMenuAndIcon)
     }
     DestroyMenu(menu);
 
-    for (int size : {16, 32}) {
-        HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(101), IMAGE_ICON, size, size, 0));
-        ASSERT_NE(nullptr, icon) << size;
-        ICONINFO info = {};
-        ASSERT_TRUE(GetIconInfo(icon, &info));
-        BITMAP mask = {};
-        GetObjectA(info.hbmMask, sizeof(mask), &mask);
-        EXPECT_EQ(size, mask.bmWidth);
-        DeleteObject(info.hbmMask);
-        DeleteObject(info.hbmColor);
-        DestroyIcon(icon);
+    // The icon group as stored, since LoadImageA scales whatever it finds:
+    // two images, 32 by 32 and 16 by 16 pixels, in 16 colours each.
+    HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(101), MAKEINTRESOURCEA(14));   // RT_GROUP_ICON
+    ASSERT_NE(nullptr, group);
+    const BYTE* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+    ASSERT_NE(nullptr, directory);
+    ASSERT_EQ(2, *reinterpret_cast<const WORD*>(directory + 4));
+    for (int i = 0; i < 2; ++i) {
+        // Entries of 14 bytes after a 6-byte header: width, height, colours,
+        // reserved, planes, bits per pixel, size and the image's number.
+        const BYTE* entry = directory + 6 + 14 * i;
+        int size = i == 0 ? 32 : 16;
+        EXPECT_EQ(size, entry[0]);
+        EXPECT_EQ(size, entry[1]);
+        EXPECT_EQ(16, entry[2]);
+        HRSRC image = FindResourceA(module, MAKEINTRESOURCEA(*reinterpret_cast<const WORD*>(entry + 12)),
+                                    MAKEINTRESOURCEA(3));   // RT_ICON
+        ASSERT_NE(nullptr, image);
+        const BITMAPINFOHEADER* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, image)));
+        EXPECT_EQ(size, header->biWidth);
+        EXPECT_EQ(2 * size, header->biHeight);   // the colour image and its mask
+        EXPECT_EQ(4, header->biBitCount);
     }
     FreeLibrary(module);
 }

@@ -4,15 +4,38 @@
 // hands to RegisterHotKey and to the shell.
 #include "launcher/Launcher.h"
 #include "launcher/Startup.h"
+#include "tests/ImportSlot.h"
 #include "tests/e2e/Driver.h"
+#include <commctrl.h>
+#include <shellapi.h>
 #include <gtest/gtest.h>
 #include <objbase.h>
-#include <shellapi.h>
 #include <functional>
 #include <string>
 #include <vector>
 
+IMPORT_SLOT(GetProcAddress, 8);
+IMPORT_SLOT(ShellExecuteExA, 4);
+IMPORT_SLOT(RegisterHotKey, 16);
+
 namespace {
+
+// What reached the system through the replaced imports.
+DWORD g_classesAsked;
+BOOL WINAPI RecordClasses(const INITCOMMONCONTROLSEX* controls)
+{
+    g_classesAsked |= controls->dwICC;
+    return TRUE;
+}
+
+// Zindral looks InitCommonControlsEx up in the system's comctl32.
+decltype(&GetProcAddress) g_findFunction;
+FARPROC WINAPI FindRecordingClasses(HMODULE module, LPCSTR name)
+{
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "InitCommonControlsEx") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(RecordClasses));
+    return g_findFunction(module, name);
+}
 
 const UINT TestModifiers = HotKeyCtrl | HotKeyAlt | HotKeyShift;
 
@@ -20,6 +43,9 @@ struct EntryRun {
     bool refuseWindows;
     int result;
     HRESULT apartmentAfter;   // of the entry's thread once the function returned
+    HWND launcher;            // set while it runs, kept alive past its loop
+    bool iconAfter;           // once the function returned, on its thread
+    bool hotKeyFreeAfter;
 };
 
 LRESULT CALLBACK RefuseWindows(int code, WPARAM wParam, LPARAM lParam)
@@ -40,6 +66,13 @@ DWORD WINAPI RunEntry(void* data)
     APTTYPE type;
     APTTYPEQUALIFIER qualifier;
     run.apartmentAfter = CoGetApartmentType(&type, &qualifier);
+    // The window outlived the loop: only Exit's own calls can have freed
+    // its icon and hot keys, which the system frees with the window.
+    if (run.launcher) {
+        run.iconAfter = e2e::TrayIconExists(run.launcher);
+        run.hotKeyFreeAfter = e2e::CombinationIsFree(TestModifiers, VK_F9);
+        DestroyWindow(run.launcher);
+    }
     if (hook)
         UnhookWindowsHookEx(hook);
     return 0;
@@ -63,6 +96,7 @@ WNDPROC g_launcherProc;
 APTTYPE g_apartment;
 HRESULT g_apartmentResult;
 
+// Exit's WM_CLOSE ends the loop but leaves the window alive.
 LRESULT CALLBACK AskApartment(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_APP) {
@@ -70,15 +104,11 @@ LRESULT CALLBACK AskApartment(HWND window, UINT message, WPARAM wParam, LPARAM l
         g_apartmentResult = CoGetApartmentType(&g_apartment, &qualifier);
         return 0;
     }
+    if (message == WM_CLOSE) {
+        PostQuitMessage(0);
+        return 0;
+    }
     return CallWindowProcA(g_launcherProc, window, message, wParam, lParam);
-}
-
-bool CombinationIsFree()
-{
-    if (!RegisterHotKey(nullptr, 77, TestModifiers, VK_F9))
-        return false;
-    UnregisterHotKey(nullptr, 77);
-    return true;
 }
 
 class LauncherStart : public ::testing::Test {
@@ -102,12 +132,20 @@ protected:
 TEST_F(LauncherStart, EndsWhenTheWindowCannotBeCreated)
 {
     ASSERT_EQ(nullptr, e2e::FindLauncher());
-    EntryRun run = {true, -1, S_OK};
-    ASSERT_TRUE(EntryReturns(run)) << "entry function ran on without a window";
+    EntryRun run = {true, -1, S_OK, nullptr, false, false};
+    // The system registers the list view's class when it loads the library;
+    // the call that a fresh Windows needs shows only here.
+    g_classesAsked = 0;
+    {
+        ImportReplacement<decltype(&GetProcAddress)> classes(GetProcAddressSlot, FindRecordingClasses);
+        g_findFunction = classes.original;
+        ASSERT_TRUE(EntryReturns(run)) << "entry function ran on without a window";
+    }
+    EXPECT_EQ(DWORD(ICC_LISTVIEW_CLASSES), g_classesAsked & ICC_LISTVIEW_CLASSES);
     EXPECT_EQ(0, run.result);
     EXPECT_EQ(1, g_hotKeys.count) << "the table is loaded first";
     EXPECT_EQ(nullptr, e2e::FindLauncher());
-    EXPECT_TRUE(CombinationIsFree()) << "no hot key may stay registered";
+    EXPECT_TRUE(e2e::CombinationIsFree(TestModifiers, VK_F9)) << "no hot key may stay registered";
     // It got as far as the class, and no further.
     EXPECT_TRUE(UnregisterClassA(LauncherClassName, instance));
     EXPECT_EQ(nullptr, g_trayMenu);
@@ -122,27 +160,31 @@ TEST_F(LauncherStart, EndsWhenTheClassCannotBeRegistered)
     taken.lpszClassName = LauncherClassName;
     ASSERT_NE(0, RegisterClassA(&taken));
 
-    EntryRun run = {false, -1, S_OK};
+    EntryRun run = {false, -1, S_OK, nullptr, false, false};
     ASSERT_TRUE(EntryReturns(run)) << "entry function ran on without a window class";
     EXPECT_EQ(0, run.result);
     EXPECT_EQ(nullptr, e2e::FindLauncher());
-    EXPECT_TRUE(CombinationIsFree());
+    EXPECT_TRUE(e2e::CombinationIsFree(TestModifiers, VK_F9));
     EXPECT_EQ(nullptr, g_trayMenu);
 }
 
 // The shell's COM handlers need an apartment on the thread that calls it:
 // single-threaded, for the loop's whole life, and gone once it ends. A second
-// copy, which stops at once, never sets one up.
-TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartment)
+// copy, which stops at once, never sets one up. Exit removes the icon and
+// frees the hot keys itself.
+TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartmentAndExitReleasesItsIconAndHotKeys)
 {
-    EntryRun run = {false, -1, S_OK};
-    EntryRun second = {false, -1, S_OK};
+    EntryRun run = {false, -1, S_OK, nullptr, true, false};
+    EntryRun second = {false, -1, S_OK, nullptr, false, false};
     g_apartmentResult = E_FAIL;
     ASSERT_TRUE(EntryReturns(run, [&] {
         HWND launcher = nullptr;
-        for (int i = 0; i < 500 && !(launcher = e2e::FindLauncher()); ++i)
-            Sleep(20);
+        e2e::WaitUntil([&] { return (launcher = e2e::FindLauncher()) != nullptr; });
         ASSERT_NE(nullptr, launcher);
+        // The window comes first, then the icon, then the hot keys.
+        EXPECT_TRUE(e2e::WaitUntil([] { return !e2e::CombinationIsFree(TestModifiers, VK_F9); }));
+        EXPECT_TRUE(e2e::TrayIconExists(launcher));
+        run.launcher = launcher;
         EXPECT_TRUE(EntryReturns(second));
         g_launcherProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(launcher, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AskApartment)));
@@ -153,48 +195,13 @@ TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartment)
     EXPECT_TRUE(g_apartment == APTTYPE_STA || g_apartment == APTTYPE_MAINSTA) << g_apartment;
     EXPECT_EQ(CO_E_NOTINITIALIZED, run.apartmentAfter);
     EXPECT_EQ(CO_E_NOTINITIALIZED, second.apartmentAfter);
+    EXPECT_FALSE(run.iconAfter) << "Exit left the icon to the system";
+    EXPECT_TRUE(run.hotKeyFreeAfter) << "Exit left the hot keys to the system";
 }
 
 // --- The launcher's calls to the platform, caught at this program's import
 // slots: the code under test calls the system through them, so a test sees
 // exactly what reaches it. ---
-
-// Points this program's import of `function` at `replacement` while it lives.
-class ImportPatch {
-public:
-    ImportPatch(const char* library, const char* function, void* replacement)
-    {
-        void* target = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(library), function));
-        BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-        auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-        DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-        for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); dll->Name && !slot; ++dll)
-            for (void** entry = reinterpret_cast<void**>(base + dll->FirstThunk); *entry && !slot; ++entry)
-                if (*entry == target)
-                    slot = entry;
-        if (slot)
-            original = Write(replacement);
-    }
-    ~ImportPatch()
-    {
-        if (slot)
-            Write(original);
-    }
-    bool Patched() const { return slot != nullptr; }
-
-private:
-    void* Write(void* value)
-    {
-        DWORD protection;
-        VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &protection);
-        void* old = *slot;
-        *slot = value;
-        VirtualProtect(slot, sizeof(*slot), protection, &protection);
-        return old;
-    }
-    void** slot = nullptr;
-    void* original = nullptr;
-};
 
 struct Registration {
     UINT modifiers;
@@ -212,6 +219,7 @@ BOOL WINAPI RecordRegisterHotKey(HWND, int, UINT modifiers, UINT key)
 }
 
 struct ShellCall {
+    int show;
     ULONG mask;
     std::string file, parameters, directory;
 };
@@ -228,7 +236,7 @@ BOOL WINAPI RecordShellExecute(SHELLEXECUTEINFOA* info)
 {
     if (g_whileInShell)
         g_whileInShell();
-    g_shellCalls.push_back({info->fMask, TextOf(info->lpFile), TextOf(info->lpParameters),
+    g_shellCalls.push_back({info->nShow, info->fMask, TextOf(info->lpFile), TextOf(info->lpParameters),
                             TextOf(info->lpDirectory)});
     return TRUE;
 }
@@ -262,8 +270,8 @@ protected:
 
     void PressEntry0()
     {
-        ImportPatch shell("shell32.dll", "ShellExecuteExA", reinterpret_cast<void*>(RecordShellExecute));
-        ASSERT_TRUE(shell.Patched());
+        ImportReplacement<decltype(&ShellExecuteExA)> shell(ShellExecuteExASlot, RecordShellExecute);
+        ASSERT_EQ(&RecordShellExecute, ShellExecuteExASlot);
         LauncherWndProc(nullptr, WM_HOTKEY, FirstHotKeyId, 0);
     }
 };
@@ -285,8 +293,8 @@ TEST_F(LauncherCalls, HotKeysIgnoreAutoRepeatAndRegisterWithoutWhereTheFlagIsRef
         g_registrations.clear();
         g_refuseNoRepeat = c.refused;
         {
-            ImportPatch patch("user32.dll", "RegisterHotKey", reinterpret_cast<void*>(RecordRegisterHotKey));
-            ASSERT_TRUE(patch.Patched());
+            ImportReplacement<decltype(&RegisterHotKey)> patch(RegisterHotKeySlot, RecordRegisterHotKey);
+            ASSERT_EQ(&RecordRegisterHotKey, RegisterHotKeySlot);
             RegisterHotKeys(nullptr, g_hotKeys);
         }
         EXPECT_TRUE(g_registrations == c.calls) << g_registrations.size() << " calls";
@@ -308,8 +316,10 @@ TEST_F(LauncherCalls, ParametersReachTheShellExpandedWithUndefinedReferencesAsWr
     ASSERT_EQ(1u, g_shellCalls.size());
     const ShellCall& call = g_shellCalls[0];
     EXPECT_EQ("C:\\Users\\tester\\todo.txt %ZINDRAL_TEST_UNSET% http://x/a%20b", call.parameters);
-    // The shell expands these itself.
+    // The shell expands these itself. The show command is what the started
+    // program finds in its start-up information.
     EXPECT_EQ(ULONG(SEE_MASK_DOENVSUBST), call.mask);
+    EXPECT_EQ(SW_SHOWNORMAL, call.show);
     EXPECT_EQ("%ZINDRAL_TEST_HOME%\\tool.exe", call.file);
     EXPECT_EQ("%ZINDRAL_TEST_HOME%", call.directory);
 }

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "dialogs/LinkControl.h"
-#include "model/Heap.h"
+#include "tests/TestHeap.h"
 #include "resources/resource.h"
 
 namespace {

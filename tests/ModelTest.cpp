@@ -1,4 +1,4 @@
-#include "model/Heap.h"
+#include "tests/TestHeap.h"
 #include "model/HotKey.h"
 #include <gtest/gtest.h>
 #include <string>
@@ -19,22 +19,22 @@ TEST(SharedString, EmptyHandleHasNoText)
     EXPECT_EQ(nullptr, s.Text());
     EXPECT_EQ(0, s.Length());
     SharedString copy(s);
-    EXPECT_EQ(nullptr, copy.Buffer());
+    EXPECT_EQ(nullptr, BufferOf(copy));
 }
 
 TEST(SharedString, CapacityGrowsInStepsOf128)
 {
     SharedString s;
     s.Reserve(0);
-    ASSERT_NE(nullptr, s.Buffer());
-    EXPECT_EQ(128, s.Buffer()->capacity);
+    ASSERT_NE(nullptr, BufferOf(s));
+    EXPECT_EQ(128, BufferOf(s)->capacity);
     EXPECT_STREQ("", s.Text());
 
     struct { int length; LONG capacity; } cases[] = {{0, 128}, {126, 128}, {127, 256}, {300, 384}};
     for (auto c : cases) {
         SharedString t;
         t.Assign(Repeat('x', c.length).c_str());
-        EXPECT_EQ(c.capacity, t.Buffer()->capacity) << c.length;
+        EXPECT_EQ(c.capacity, BufferOf(t)->capacity) << c.length;
         EXPECT_EQ(c.length, t.Length());
         EXPECT_EQ(Repeat('x', c.length), t.Text());
     }
@@ -42,9 +42,9 @@ TEST(SharedString, CapacityGrowsInStepsOf128)
     // A sole owner of capacity 128 keeps its buffer for 127 characters.
     SharedString u;
     u.Assign("short");
-    const SharedStringBuffer* before = u.Buffer();
+    const SharedStringBuffer* before = BufferOf(u);
     u.Assign(Repeat('y', 127).c_str());
-    EXPECT_EQ(before, u.Buffer());
+    EXPECT_EQ(before, BufferOf(u));
     EXPECT_EQ(127, u.Length());
 }
 
@@ -53,13 +53,13 @@ TEST(SharedString, WritingASharedTextNeverChangesTheOtherHandle)
     SharedString a;
     a.Assign("first");
     SharedString b(a);
-    EXPECT_EQ(a.Buffer(), b.Buffer());
-    EXPECT_EQ(2, a.Buffer()->refs);
+    EXPECT_EQ(BufferOf(a), BufferOf(b));
+    EXPECT_EQ(2, BufferOf(a)->refs);
 
     b.Assign("second");
     EXPECT_STREQ("first", a.Text());
     EXPECT_STREQ("second", b.Text());
-    EXPECT_EQ(1, a.Buffer()->refs);
+    EXPECT_EQ(1, BufferOf(a)->refs);
 
     SharedString c;
     c = a;
@@ -77,14 +77,14 @@ TEST(SharedString, AppendJoinsAndGrowsOnlyPastCapacity)
     s.Append("Ctrl + ").Append("Space");
     EXPECT_STREQ("Ctrl + Space", s.Text());
     EXPECT_EQ(12, s.Length());
-    EXPECT_EQ(128, s.Buffer()->capacity);
+    EXPECT_EQ(128, BufferOf(s)->capacity);
 
     SharedString t;
     t.Append(Repeat('a', 100).c_str()).Append(Repeat('b', 28).c_str());
-    EXPECT_EQ(128, t.Buffer()->capacity);   // exactly full: the spare bytes hold the zero
+    EXPECT_EQ(128, BufferOf(t)->capacity);   // exactly full: the spare bytes hold the zero
     EXPECT_EQ(128, t.Length());
     t.Append("c");
-    EXPECT_EQ(256, t.Buffer()->capacity);
+    EXPECT_EQ(256, BufferOf(t)->capacity);
     EXPECT_EQ(Repeat('a', 100) + Repeat('b', 28) + "c", t.Text());
 }
 
@@ -111,8 +111,8 @@ TEST(SharedString, HeapFailureLeavesTargetUnchangedOrEmpty)
         EXPECT_STREQ("kept", s.Text());
         SharedString shared(s);
         shared.Assign("other");               // a writer of a shared text keeps it
-        EXPECT_EQ(s.Buffer(), shared.Buffer());
-        EXPECT_EQ(2, s.Buffer()->refs);
+        EXPECT_EQ(BufferOf(s), BufferOf(shared));
+        EXPECT_EQ(2, BufferOf(s)->refs);
         EXPECT_FALSE(shared.AssignCounted("other", 5));
         EXPECT_STREQ("kept", shared.Text());
         SharedString fresh;
@@ -148,14 +148,14 @@ TEST(HotKey, CopiesShareTextsUntilWritten)
     a.commandLine.Assign("notepad.exe");
     a.parameters.Assign("x.txt");
     HotKey b(a);
-    EXPECT_EQ(a.commandLine.Buffer(), b.commandLine.Buffer());
-    EXPECT_EQ(a.parameters.Buffer(), b.parameters.Buffer());
+    EXPECT_EQ(BufferOf(a.commandLine), BufferOf(b.commandLine));
+    EXPECT_EQ(BufferOf(a.parameters), BufferOf(b.parameters));
     b.commandLine.Assign("cmd.exe");
     EXPECT_STREQ("notepad.exe", a.commandLine.Text());
     HotKey c;
     c = a;
     EXPECT_EQ(HotKeyWin, c.modifiers);
-    EXPECT_EQ(a.parameters.Buffer(), c.parameters.Buffer());
+    EXPECT_EQ(BufferOf(a.parameters), BufferOf(c.parameters));
     EXPECT_EQ(nullptr, c.workingDirectory.Text());
 }
 
@@ -202,7 +202,7 @@ TEST(HotKeyList, AssignmentCopiesCountAndSharesTexts)
     EXPECT_EQ(20, target.capacity);
     EXPECT_EQ(3, target.count);
     EXPECT_EQ(array, target.items);
-    EXPECT_EQ(three.items[2].commandLine.Buffer(), target.items[2].commandLine.Buffer());
+    EXPECT_EQ(BufferOf(three.items[2].commandLine), BufferOf(target.items[2].commandLine));
     EXPECT_EQ(UINT('2'), target.items[2].key);
 
     target = twentyFive;

@@ -1,5 +1,5 @@
 #include "settings/Settings.h"
-#include "model/Heap.h"
+#include "tests/TestHeap.h"
 #include "model/KeyNames.h"
 #include "TestRegistry.h"
 #include <gtest/gtest.h>
@@ -100,7 +100,7 @@ TEST_F(Settings, DeleteKeyTreeRemovesNestedKeys)
     EXPECT_FALSE(app.DeleteKeyTree("Tree"));
 }
 
-TEST_F(Settings, RegKeyOpenFailuresKeepOrEmptyTheObject)
+TEST_F(Settings, RegKeyOpenFailuresKeepOrEmptyTheObjectAndASubKeyReplacesIt)
 {
     RegKey key;
     EXPECT_FALSE(key.Open(HKEY_CURRENT_USER, ApplicationKeyName, KEY_READ));
@@ -112,6 +112,11 @@ TEST_F(Settings, RegKeyOpenFailuresKeepOrEmptyTheObject)
     DWORD value = 7;
     EXPECT_FALSE(key.ReadDword("Missing", &value));
     EXPECT_EQ(7u, value);
+
+    SetDword(std::string(AppKey) + "\\Child", "Number", 42);
+    ASSERT_TRUE(key.OpenSubKey("Child", KEY_READ));
+    EXPECT_TRUE(key.ReadDword("Number", &value));
+    EXPECT_EQ(42u, value);
 }
 
 TEST_F(Settings, ReadStringTakesExactlyTheStoredData)
@@ -166,7 +171,7 @@ TEST_F(Settings, ReadStringIntoATextThatOwnsItsBuffer)
 
     SharedString text;
     text.Assign(std::string(300, 'o').c_str());   // capacity 384, its own
-    ASSERT_EQ(384, text.Buffer()->capacity);
+    ASSERT_EQ(384, BufferOf(text)->capacity);
     ASSERT_TRUE(key.ReadString("Full", text));
     EXPECT_EQ(full, text.Text());
 
@@ -224,7 +229,7 @@ TEST_F(Settings, FirstRunOffersDefaultsForCompanionsBesideTheProgram)
         EXPECT_EQ(nullptr, h.workingDirectory.Text());
         EXPECT_EQ(nullptr, h.verb.Text());
     }
-    EXPECT_EQ(list.items[1].commandLine.Buffer(), list.items[3].commandLine.Buffer());
+    EXPECT_EQ(BufferOf(list.items[1].commandLine), BufferOf(list.items[3].commandLine));
     EXPECT_FALSE(Exists(AppKey));   // defaults live only in memory
 
     // Only dravik: three entries; a path too long for the companion: none.

@@ -3,11 +3,34 @@
 // messages into the menu or the Configuration command only when it should.
 #include "launcher/Launcher.h"
 #include "launcher/Tray.h"
+#include "tests/ImportSlot.h"
+#include "tests/e2e/Driver.h"
 #include <shellapi.h>
 #include <gtest/gtest.h>
 #include <vector>
 
+IMPORT_SLOT(Shell_NotifyIconA, 8);
+IMPORT_SLOT(TrackPopupMenu, 28);
+
 namespace {
+
+// What the tray functions handed to the system, passed on unchanged.
+NOTIFYICONDATAA g_added;
+decltype(&Shell_NotifyIconA) g_notify;
+BOOL WINAPI RecordIcon(DWORD message, NOTIFYICONDATAA* data)
+{
+    if (message == NIM_ADD)
+        g_added = *data;
+    return g_notify(message, data);
+}
+
+UINT g_menuFlags;
+decltype(&TrackPopupMenu) g_trackMenu;
+BOOL WINAPI RecordMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND window, const RECT* rect)
+{
+    g_menuFlags = flags;
+    return g_trackMenu(menu, flags, x, y, reserved, window, rect);
+}
 
 const WPARAM Configuration = 40003;
 
@@ -29,14 +52,6 @@ LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
-}
-
-bool IconExists(HWND window)
-{
-    NOTIFYICONDATAA data = {NOTIFYICONDATAA_V1_SIZE};
-    data.hWnd = window;
-    data.uID = TrayMessage;
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 bool NullMessagePosted(HWND window)
@@ -77,13 +92,21 @@ protected:
     HMENU menu = nullptr;
 };
 
-TEST_F(Tray, IconIsAddedAndRemovedWhileTheWindowLives)
+TEST_F(Tray, IconIsAddedWithItsTipAndRemovedWhileTheWindowLives)
 {
-    ASSERT_FALSE(IconExists(window));
-    AddTrayIcon(window, GetModuleHandleA(nullptr));
-    EXPECT_TRUE(IconExists(window));
+    ASSERT_FALSE(e2e::TrayIconExists(window));
+    g_added = {};
+    {
+        // The shell keeps the tip to itself: it shows in the record alone.
+        ImportReplacement<decltype(&Shell_NotifyIconA)> icons(Shell_NotifyIconASlot, RecordIcon);
+        g_notify = icons.original;
+        AddTrayIcon(window, GetModuleHandleA(nullptr));
+    }
+    EXPECT_TRUE(e2e::TrayIconExists(window));
+    EXPECT_EQ(UINT(NIF_TIP), g_added.uFlags & NIF_TIP);
+    EXPECT_STREQ("Zindral", g_added.szTip);
     RemoveTrayIcon(window);
-    EXPECT_FALSE(IconExists(window));
+    EXPECT_FALSE(e2e::TrayIconExists(window));
 }
 
 TEST_F(Tray, DoubleClickSendsConfigurationUnlessADialogIsOpen)
@@ -109,7 +132,14 @@ TEST_F(Tray, RightClickTracksTheMenuThenPostsNull)
 {
     // The menu's own loop finds the Escape already queued and closes at once.
     PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
-    TrayCallback(window, TrayMessage, WM_RBUTTONUP);
+    g_menuFlags = 0;
+    {
+        // An item chosen with the right button counts only with this flag.
+        ImportReplacement<decltype(&TrackPopupMenu)> menus(TrackPopupMenuSlot, RecordMenu);
+        g_trackMenu = menus.original;
+        TrayCallback(window, TrayMessage, WM_RBUTTONUP);
+    }
+    EXPECT_EQ(UINT(TPM_RIGHTBUTTON), g_menuFlags & TPM_RIGHTBUTTON);
     EXPECT_EQ(1, seen.menusEntered);
     EXPECT_TRUE(seen.commands.empty()) << "dismissing the menu is no command";
     EXPECT_TRUE(NullMessagePosted(window));

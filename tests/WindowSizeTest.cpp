@@ -3,15 +3,35 @@
 // path runs, not the restore-and-move fallback that other processes' windows
 // get under Wine.
 #include "dravik/WindowSize.h"
+#include "tests/ImportSlot.h"
+#include "tests/e2e/Driver.h"
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
+
+IMPORT_SLOT(GetWindowPlacement, 8);
+IMPORT_SLOT(SetWindowPlacement, 8);
 
 namespace {
 
-std::string Describe(const RECT& r)
+using e2e::Describe;
+using e2e::SameRect;
+using e2e::WindowRect;
+
+// The placements that reached the system, and one to give out in place of
+// the window's own.
+std::vector<WINDOWPLACEMENT> g_placed;
+WINDOWPLACEMENT g_given;
+decltype(&SetWindowPlacement) g_place;
+BOOL WINAPI RecordPlacement(HWND window, const WINDOWPLACEMENT* placement)
 {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
-           "," + std::to_string(r.bottom);
+    g_placed.push_back(*placement);
+    return g_place(window, placement);
+}
+BOOL WINAPI GivePlacement(HWND, WINDOWPLACEMENT* placement)
+{
+    *placement = g_given;
+    return TRUE;
 }
 
 RECT NormalRect(HWND window)
@@ -19,27 +39,6 @@ RECT NormalRect(HWND window)
     WINDOWPLACEMENT placement = {sizeof(placement)};
     GetWindowPlacement(window, &placement);
     return placement.rcNormalPosition;
-}
-
-RECT WindowRect(HWND window)
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
-bool SameRect(const RECT& a, const RECT& b)
-{
-    return EqualRect(&a, &b) != FALSE;
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }
 
 HWND CreateSizeableWindow()
@@ -72,7 +71,7 @@ TEST(SizeWindow, ShowsEveryWindowRestoredWithTheSizeThroughItsPlacement)
         ShowWindow(window, state.firstShow);
         if (state.thenShow)
             ShowWindow(window, state.thenShow);
-        Pump();
+        e2e::Pump(0);
         if (state.thenShow) {
             // What makes this case hard: the system means to bring it back maximised.
             WINDOWPLACEMENT placement = {sizeof(placement)};
@@ -81,8 +80,16 @@ TEST(SizeWindow, ShowsEveryWindowRestoredWithTheSizeThroughItsPlacement)
         }
 
         ASSERT_TRUE(IsSizeable(window));
-        EXPECT_TRUE(SizeWindow(window, 1024, 768, false)) << "the fallback ran";
-        Pump();
+        g_placed.clear();
+        {
+            // Wine ignores the flag, so its clearing shows in the record alone.
+            ImportReplacement<decltype(&SetWindowPlacement)> placing(SetWindowPlacementSlot, RecordPlacement);
+            g_place = placing.original;
+            EXPECT_TRUE(SizeWindow(window, 1024, 768, false)) << "the fallback ran";
+        }
+        ASSERT_EQ(1u, g_placed.size());
+        EXPECT_EQ(0u, g_placed[0].flags & WPF_RESTORETOMAXIMIZED);
+        e2e::Pump(0);
 
         EXPECT_TRUE(SameRect(expected, NormalRect(window))) << Describe(NormalRect(window));
         EXPECT_TRUE(SameRect(expected, WindowRect(window))) << Describe(WindowRect(window));
@@ -91,6 +98,27 @@ TEST(SizeWindow, ShowsEveryWindowRestoredWithTheSizeThroughItsPlacement)
         EXPECT_TRUE(IsWindowVisible(window));
         DestroyWindow(window);
     }
+}
+
+// No window lies that far out, so its placement is made up: an edge beyond
+// the 32-bit range leaves the window alone rather than wrapping around.
+TEST(SizeWindow, LeavesAWindowAloneWhoseEdgeWouldOverflow)
+{
+    HWND window = CreateSizeableWindow();
+    ASSERT_NE(nullptr, window);
+    g_placed.clear();
+    for (int axis = 0; axis < 2; ++axis) {
+        g_given = {sizeof(g_given)};
+        g_given.showCmd = SW_SHOWNORMAL;
+        g_given.rcNormalPosition = {100, 50, 600, 450};
+        (axis == 0 ? g_given.rcNormalPosition.left : g_given.rcNormalPosition.top) = 0x7FFFFFFF - 500;
+        ImportReplacement<decltype(&GetWindowPlacement)> reading(GetWindowPlacementSlot, GivePlacement);
+        ImportReplacement<decltype(&SetWindowPlacement)> placing(SetWindowPlacementSlot, RecordPlacement);
+        g_place = placing.original;
+        EXPECT_FALSE(SizeWindow(window, 1024, 768, false)) << axis;
+    }
+    EXPECT_TRUE(g_placed.empty());
+    DestroyWindow(window);
 }
 
 // Windows 8 to 11 draw no resize border: the window rectangle reaches past
@@ -122,12 +150,12 @@ TEST(SizeWindow, ArrangedWindowIsSizedWhereItIsNow)
     HWND window = CreateSizeableWindow();
     ASSERT_NE(nullptr, window);
     ShowWindow(window, SW_MAXIMIZE);
-    Pump();
+    e2e::Pump(0);
     const RECT now = WindowRect(window);
     ASSERT_FALSE(SameRect(now, NormalRect(window))) << Describe(now);
 
     SizeWindow(window, 640, 480, true);
-    Pump();
+    e2e::Pump(0);
     const RECT expected = {now.left, now.top, now.left + 640, now.top + 480};
     EXPECT_TRUE(SameRect(expected, WindowRect(window))) << Describe(WindowRect(window));
     DestroyWindow(window);

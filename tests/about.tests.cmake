@@ -12,7 +12,7 @@ set_property(SOURCE ${PROJECT_SOURCE_DIR}/resources/zindral.rc APPEND PROPERTY
 
 # Real mouse and key input on the shared desktop: serial.
 zindral_test(about_tests SOURCES AboutTest.cpp LinkControlTest.cpp VersionTest.cpp
-             $<TARGET_OBJECTS:about_resources>
-             LIBS zindral_app version GTest::gtest_main SERIAL TIMEOUT 300)
+             DialogTestMain.cpp DialogDriver.cpp $<TARGET_OBJECTS:about_resources>
+             LIBS zindral_app zindral_test_heap zindral_e2e version SERIAL TIMEOUT 300)
 # The version test reads the real program's resources.
 add_dependencies(about_tests about_recorder zindral)

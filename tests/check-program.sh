@@ -16,8 +16,9 @@ if [ "$dlls" != "$expected " ]; then echo "$name imports: $dlls"; status=1; fi
 for flag in DYNAMIC_BASE NX_COMPAT NO_SEH TERMINAL_SERVICE_AWARE; do
   grep -qw "$flag" <<<"$headers" || { echo "$name lacks $flag"; status=1; }
 done
+# "Entry 5 ADDRESS SIZE Base Relocation Directory": the size must not be zero.
 grep -q 'Base Relocation Directory' <<<"$headers" &&
-  awk '/Base Relocation Directory/ {exit !($2 != "00000000")}' <<<"$headers" ||
+  awk '/Base Relocation Directory/ {exit !($4 != "00000000")}' <<<"$headers" ||
   { echo "$name has no relocations to move it by"; status=1; }
 # Section flags follow the section's line of objdump -h.
 wx=$("$objdump" -h "$file" | awk '/^ +[0-9]+ / {name = $2; next}

@@ -32,7 +32,7 @@ set_property(SOURCE ${PROJECT_SOURCE_DIR}/resources/zindral.rc APPEND PROPERTY
   OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/resources/hand.cur ${PROJECT_SOURCE_DIR}/resources/zindral.ico)
 target_compile_options(i686_tests PRIVATE -Wall -Wextra -Werror -Wno-missing-field-initializers)
 target_compile_definitions(i686_tests PRIVATE ZINDRAL_I686_TESTS)
-target_link_libraries(i686_tests PRIVATE zindral_app zindral_e2e version GTest::gtest)
+target_link_libraries(i686_tests PRIVATE zindral_app zindral_test_heap zindral_e2e version GTest::gtest)
 # The linker takes an inline function that both a test and the libraries'
 # link-time code define out of line (a dialog's implicit destructor) for two
 # definitions: on this target it does not match the two kinds of duplicate.

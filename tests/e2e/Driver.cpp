@@ -27,9 +27,14 @@ bool Process::Start(const std::string& commandLine)
     PROCESS_INFORMATION info = {};
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-        return false;
+    for (int attempt = 0;; ++attempt) {
+        if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &info))
+            break;
+        if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 2)
+            return false;
+        Pump(200);
+    }
     CloseHandle(info.hThread);
     handle = info.hProcess;
     id = info.dwProcessId;
@@ -151,6 +156,26 @@ void SeedApplicationKey()
     testreg::CreateKey(testreg::AppKey);
 }
 
+bool TrayIconExists(HWND launcher)
+{
+    NOTIFYICONDATAA data = {NOTIFYICONDATAA_V1_SIZE};
+    data.hWnd = launcher;
+    data.uID = TrayMessage;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+const char* const Cmd = "%WINDIR%\\system32\\cmd.exe";
+
+std::string WriteMarker(const std::string& path)
+{
+    return "/c echo fired> \"" + path + "\"";
+}
+
+bool AppearsSoon(const std::string& path)
+{
+    return WaitUntil([&] { return FileExists(path); }, 15000);
+}
+
 // ---------------------------------------------------------------- Windows
 
 struct WindowSearch {
@@ -192,20 +217,61 @@ HWND FindProcessWindow(DWORD processId, const char* className, bool visibleOnly)
     return nullptr;
 }
 
-bool MakeForeground(HWND window, DWORD timeoutMs)
+RECT WindowRect(HWND window)
 {
-    if (GetForegroundWindow() == window)
-        return true;
-    SetForegroundWindow(window);
-    return WaitUntil([&] {
-        if (GetForegroundWindow() == window)
-            return true;
-        SetForegroundWindow(window);
-        return false;
-    }, timeoutMs, 100);
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
 }
 
-static INPUT KeyInput(WORD key, bool up)
+bool SameRect(const RECT& a, const RECT& b)
+{
+    return EqualRect(&a, &b) != FALSE;
+}
+
+std::string Describe(const RECT& r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
+           std::to_string(r.bottom - r.top);
+}
+
+// WM_GETTEXT rather than GetWindowTextA, which gives only the caption that
+// another process's window was created with.
+HWND WaitForDialog(DWORD processId, const char* caption)
+{
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (HWND window : ProcessWindows(processId)) {
+            char text[256] = "";
+            SendMessageA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+            if (ClassOf(window) == "#32770" && lstrcmpA(text, caption) == 0)
+                found = window;
+        }
+        return found != nullptr;
+    });
+    return found;
+}
+
+bool MakeForeground(HWND window, DWORD timeoutMs)
+{
+    return WaitUntil([window] {
+        SetForegroundWindow(window);
+        if (!WaitUntil([window] { return GetForegroundWindow() == window; }, 1000, 20))
+            return false;
+        Pump(300);
+        return GetForegroundWindow() == window;
+    }, timeoutMs, 20);
+}
+
+bool CombinationIsFree(UINT modifiers, UINT key)
+{
+    if (!RegisterHotKey(nullptr, 0x2000, modifiers, key))
+        return false;
+    UnregisterHotKey(nullptr, 0x2000);
+    return true;
+}
+
+INPUT KeyInput(WORD key, bool up)
 {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;

@@ -1,9 +1,12 @@
 #pragma once
-// End-to-end test driver: starts the programs of this build tree inside the
-// test prefix's Wine virtual desktop and works them as a person would: keys
-// pressed and the taskbar's icons clicked with SendInput, messages posted
-// the way the shell posts them, effects polled for with a deadline.
-// Settings are seeded and read with testreg (tests/TestRegistry.h).
+// The one test driver: waiting, pumping, the foreground and key input for
+// every test program, and the end-to-end part, which starts the programs of
+// this build tree inside the test prefix's Wine virtual desktop and works
+// them as a person would: keys pressed and the taskbar's icons clicked with
+// SendInput, messages posted the way the shell posts them, effects polled
+// for with a deadline. Settings are seeded and read with testreg
+// (tests/TestRegistry.h); in-process dialogs are scripted with ui
+// (tests/DialogDriver.h), which builds on this.
 //
 // Every end-to-end test shares one desktop, the global hot keys and the
 // single-instance window: mark it SERIAL and begin it with ResetZindral().
@@ -32,7 +35,9 @@ public:
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
-    // commandLine is passed as it is; quote paths with blanks yourself.
+    // commandLine is passed as it is; quote paths with blanks yourself. Wine
+    // now and then refuses a start with an internal error before the program
+    // runs at all: such a start is tried again.
     bool Start(const std::string& commandLine);
     // True once the process has ended (within timeoutMs), with its exit code.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
@@ -71,14 +76,35 @@ void ResetZindral();
 // The application key with nothing below it, so that no first-run defaults apply.
 void SeedApplicationKey();
 
+// The shell's way of telling whether the launcher's icon exists: modifying
+// it fails once it is gone.
+bool TrayIconExists(HWND launcher);
+
+// A command line for an entry: cmd.exe leaves a file behind, the visible
+// effect of a started command.
+extern const char* const Cmd;   // %WINDIR%\system32\cmd.exe
+std::string WriteMarker(const std::string& path);
+bool AppearsSoon(const std::string& path);
+
 // --- Windows and input. ---
 // A top-level window of the process, of the class (any if null); visible only
 // if asked. Null if there is none.
 HWND FindProcessWindow(DWORD processId, const char* className, bool visibleOnly = true);
 std::vector<HWND> ProcessWindows(DWORD processId, bool visibleOnly = true);
 std::string ClassOf(HWND window);
-// Brings the window to the foreground and checks that it got there.
-bool MakeForeground(HWND window, DWORD timeoutMs = 5000);
+RECT WindowRect(HWND window);
+bool SameRect(const RECT& a, const RECT& b);
+std::string Describe(const RECT& rect);   // "left,top widthxheight"
+// A visible dialog of the process with that caption, once there is one; null
+// after the wait.
+HWND WaitForDialog(DWORD processId, const char* caption);
+// Brings the window to the foreground and checks that it stays there a
+// moment: activation settles asynchronously after another process moved it.
+bool MakeForeground(HWND window, DWORD timeoutMs = 10000);
+// A key's press or release for SendInput, with its scan code.
+INPUT KeyInput(WORD key, bool up);
+// True while no window holds the combination (modifier bits as hot keys have them).
+bool CombinationIsFree(UINT modifiers, UINT key);
 // Presses key with the modifier bits held (1 Alt, 2 Ctrl, 4 Shift, 8 Win, as
 // hot keys have them) and releases all. Refuses (false) unless target could
 // be made the foreground window first.
