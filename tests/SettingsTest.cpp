@@ -2,6 +2,7 @@
 #include "tests/TestHeap.h"
 #include "model/KeyNames.h"
 #include "TestRegistry.h"
+#include "tests/ImportSlot.h"
 #include <gtest/gtest.h>
 #include <cstring>
 #include <string>
@@ -456,68 +457,42 @@ TEST_F(Settings, AnEntryThatCannotBeCreatedLeavesNoGap)
 
 // The registry writes that the code under test makes, counted through the
 // program's own import slots while an object of this class lives.
-#ifdef _WIN64
-#define IMPORT_SLOT(name, argumentBytes) __asm__("__imp_" #name)
-#else
-#define IMPORT_SLOT(name, argumentBytes) __asm__("__imp__" #name "@" #argumentBytes)
-#endif
-extern "C" decltype(&RegSetValueExA) g_setValueSlot IMPORT_SLOT(RegSetValueExA, 24);
-extern "C" decltype(&RegDeleteValueA) g_deleteValueSlot IMPORT_SLOT(RegDeleteValueA, 8);
-extern "C" decltype(&RegDeleteKeyA) g_deleteKeySlot IMPORT_SLOT(RegDeleteKeyA, 8);
+IMPORT_SLOT(RegSetValueExA, 24);
+IMPORT_SLOT(RegDeleteValueA, 8);
+IMPORT_SLOT(RegDeleteKeyA, 8);
 
 class CountedWrites {
 public:
-    CountedWrites()
-    {
-        count = 0;
-        setValue = Patch(g_setValueSlot, CountedSetValue);
-        deleteValue = Patch(g_deleteValueSlot, CountedDeleteValue);
-        deleteKey = Patch(g_deleteKeySlot, CountedDeleteKey);
-    }
-    ~CountedWrites()
-    {
-        Patch(g_setValueSlot, setValue);
-        Patch(g_deleteValueSlot, deleteValue);
-        Patch(g_deleteKeySlot, deleteKey);
-    }
+    CountedWrites() { count = 0; live = this; }
+    ~CountedWrites() { live = nullptr; }
     static int count;
 
 private:
-    template <typename F> static F Patch(F& slot, F value)
-    {
-        DWORD old;
-        VirtualProtect(&slot, sizeof(slot), PAGE_READWRITE, &old);
-        F previous = slot;
-        slot = value;
-        VirtualProtect(&slot, sizeof(slot), old, &old);
-        return previous;
-    }
     static LONG WINAPI CountedSetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size)
     {
         ++count;
-        return setValue(key, name, reserved, type, data, size);
+        return live->setValue.original(key, name, reserved, type, data, size);
     }
     // Deleting what is not there changes nothing.
     static LONG WINAPI CountedDeleteValue(HKEY key, LPCSTR name)
     {
-        LONG result = deleteValue(key, name);
+        LONG result = live->deleteValue.original(key, name);
         count += result == ERROR_SUCCESS;
         return result;
     }
     static LONG WINAPI CountedDeleteKey(HKEY key, LPCSTR name)
     {
-        LONG result = deleteKey(key, name);
+        LONG result = live->deleteKey.original(key, name);
         count += result == ERROR_SUCCESS;
         return result;
     }
-    static decltype(&RegSetValueExA) setValue;
-    static decltype(&RegDeleteValueA) deleteValue;
-    static decltype(&RegDeleteKeyA) deleteKey;
+    static CountedWrites* live;
+    ImportReplacement<decltype(&RegSetValueExA)> setValue{RegSetValueExASlot, CountedSetValue};
+    ImportReplacement<decltype(&RegDeleteValueA)> deleteValue{RegDeleteValueASlot, CountedDeleteValue};
+    ImportReplacement<decltype(&RegDeleteKeyA)> deleteKey{RegDeleteKeyASlot, CountedDeleteKey};
 };
 int CountedWrites::count;
-decltype(&RegSetValueExA) CountedWrites::setValue;
-decltype(&RegDeleteValueA) CountedWrites::deleteValue;
-decltype(&RegDeleteKeyA) CountedWrites::deleteKey;
+CountedWrites* CountedWrites::live;
 
 int WritesOfSaving(const HotKeyList& list)
 {
