@@ -1,9 +1,11 @@
 #pragma once
 #include <windows.h>
 #include <dwmapi.h>
+#include "launcher/Startup.h"
 
-// Not const: in the 32-bit program writable data shares the import section,
-// while constants would cost a section of their own.
+// The looked-up names are writable data on purpose: in the 32-bit program
+// they then lie in the import section's padding, while as constants they
+// would push the code section past its 1,024 bytes and the file to 3,584.
 static char User32Name[] = "user32.dll";
 
 // Without a declaration the system scales the coordinates of a process by the
@@ -15,12 +17,10 @@ inline void DeclareDpiAware()
     static char setContextName[] = "SetProcessDpiAwarenessContext";
     static char setAwareName[] = "SetProcessDPIAware";
     HMODULE user32 = GetModuleHandleA(User32Name);
-    auto setContext = reinterpret_cast<decltype(&SetProcessDpiAwarenessContext)>(
-        reinterpret_cast<void*>(GetProcAddress(user32, setContextName)));
+    auto setContext = FindFunction<decltype(&SetProcessDpiAwarenessContext)>(user32, setContextName);
     if (setContext && setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))
         return;
-    auto setAware = reinterpret_cast<decltype(&SetProcessDPIAware)>(
-        reinterpret_cast<void*>(GetProcAddress(user32, setAwareName)));
+    auto setAware = FindFunction<decltype(&SetProcessDPIAware)>(user32, setAwareName);
     if (setAware)
         setAware();
 }
@@ -41,8 +41,7 @@ inline bool EdgeFits(LONG origin, int size)
 inline bool IsArranged(HWND window)
 {
     static char isArrangedName[] = "IsWindowArranged";
-    auto isArranged = reinterpret_cast<BOOL(WINAPI*)(HWND)>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(User32Name), isArrangedName)));
+    auto isArranged = FindFunction<BOOL(WINAPI*)(HWND)>(GetModuleHandleA(User32Name), isArrangedName);
     return isArranged && isArranged(window);
 }
 
@@ -58,8 +57,7 @@ inline void GetVisibleFrame(HWND window, const RECT& rect, RECT* frame)
     HMODULE dwmapi = LoadLibraryExA(dwmapiName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!dwmapi)
         return;
-    auto getAttribute = reinterpret_cast<decltype(&DwmGetWindowAttribute)>(
-        reinterpret_cast<void*>(GetProcAddress(dwmapi, getAttributeName)));
+    auto getAttribute = FindFunction<decltype(&DwmGetWindowAttribute)>(dwmapi, getAttributeName);
     RECT visible;
     if (getAttribute && SUCCEEDED(getAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &visible, sizeof(visible))))
         *frame = visible;
