@@ -76,11 +76,15 @@ void LoadHotKeys(HotKeyList& list)
     // itself: the next save drops it like a deleted row.
     for (int index = 0; index < MaxHotKeys; ++index) {
         RegKey entry;
-        // An entry without a key name is one that a save could not delete.
-        if (!OpenEntry(index, entry) || !entry.HasValue("Key"))
+        if (!OpenEntry(index, entry))
             break;
-        if (ReadEntry(entry, record) && !list.Append(record))
+        if (ReadEntry(entry, record)) {
+            if (!list.Append(record))
+                break;
+        } else if (!entry.HasValue("Key")) {
+            // An entry without a key name is one that a save could not delete.
             break;
+        }
     }
     if (list.count == 0) {
         RegKey application;
