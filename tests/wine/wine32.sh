@@ -27,6 +27,15 @@ prepare_wine32() {
   esac
 
   export ZINDRAL_WINE_DIR=$work ZINDRAL_WINE_PREFIX=$work/prefix ZINDRAL_WINE_KIND=wow64
+  # qemu gives a 32-bit guest all 4 GB by default. Debian's Wine has no
+  # preloader, so every 32-bit process first reserves all it finds above
+  # the 2 GB of a Windows process's user space, and under qemu it gets it
+  # 64 KB at a time: tens of thousands of mmap calls, a minute or more per
+  # process start. Ending the guest's space where that user space ends
+  # (0x7FFF0000) leaves nothing above it to reserve: a start takes seconds.
+  # Other sizes just above it put qemu's stack where Wine's shared page
+  # must go, and no 32-bit process starts at all.
+  export QEMU_RESERVED_VA=0x7fff0000
   unset ZINDRAL_WINE_TEMPLATE   # a 64-bit one, perhaps: these tests need their own
   trap 'run_wine --stop' EXIT
   mkdir -p "$work"
