@@ -265,8 +265,7 @@ TEST_F(Settings, FirstRunOffersDefaultsForCompanionsBesideTheProgram)
     // Only dravik: three entries; a path too long for the companion: none.
     HotKeyList only;
     AddDefaultHotKeysFor(only, (dir + "zindral.exe").c_str());
-    std::string tooLong = dir + std::string(MAX_PATH, 'x') + "\\zindral.exe";
-    AddDefaultHotKeysFor(only, tooLong.c_str());
+    AddDefaultHotKeysFor(only, (dir + std::string(MAX_PATH, 'x') + "\\zindral.exe").c_str());
     EXPECT_EQ(3, only.count);
 }
 
