@@ -4,6 +4,7 @@
 #include "settings/Settings.h"
 #include "TestRegistry.h"
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -12,14 +13,14 @@ using namespace testreg;
 
 namespace {
 
+// An entry as loading must yield it; an optional text without a value is
+// one that loading must leave empty.
 struct Expected {
     UINT key;
     DWORD modifiers;
     std::string commandLine;
-    bool hasParameters;
-    std::string parameters;
-    bool hasDirectory;
-    std::string directory;
+    std::optional<std::string> parameters;
+    std::optional<std::string> directory;
 };
 
 class TableWriter {
@@ -96,20 +97,17 @@ public:
         else
             out->commandLine = WriteText(path, "CommandLine");
 
-        out->hasParameters = Pick(2) == 0;
-        if (out->hasParameters)
+        if (Pick(2) == 0)
             out->parameters = WriteText(path, "Parameters");
         else if (Pick(3) == 0)
             SetDword(path, "Parameters", 2);   // another type: absent
-        out->hasDirectory = Pick(2) == 0;
-        if (out->hasDirectory)
+        if (Pick(2) == 0)
             out->directory = WriteText(path, "WorkingDirectory");
         else if (Pick(3) == 0)
             SetDword(path, "WorkingDirectory", 1);
-        if (out->hasDirectory && Pick(4) == 0) {
-            SetRaw(path, "WorkingDirectory", REG_EXPAND_SZ, out->directory.c_str(),
-                   static_cast<DWORD>(out->directory.size() + 1));
-        }
+        if (out->directory && Pick(4) == 0)
+            SetRaw(path, "WorkingDirectory", REG_EXPAND_SZ, out->directory->c_str(),
+                   static_cast<DWORD>(out->directory->size() + 1));
         return outcome;
     }
 
@@ -128,12 +126,12 @@ void ExpectLoaded(const std::vector<Expected>& expected, int table)
         ASSERT_EQ(e.key, h.key) << "table " << table << " entry " << i;
         ASSERT_EQ(e.modifiers, h.modifiers);
         ASSERT_EQ(e.commandLine, h.commandLine.Text());
-        if (e.hasParameters)
-            ASSERT_EQ(e.parameters, h.parameters.Text());
+        if (e.parameters)
+            ASSERT_EQ(*e.parameters, h.parameters.Text());
         else
             ASSERT_EQ(nullptr, h.parameters.Text());
-        if (e.hasDirectory)
-            ASSERT_EQ(e.directory, h.workingDirectory.Text());
+        if (e.directory)
+            ASSERT_EQ(*e.directory, h.workingDirectory.Text());
         else
             ASSERT_EQ(nullptr, h.workingDirectory.Text());
     }
@@ -147,20 +145,20 @@ void SaveRandomTable(TableWriter& writer, std::vector<Expected>& expected, int t
     expected.clear();
     for (int i = writer.Pick(9); i > 0; --i) {
         Expected e = {codes[writer.Pick(9)], static_cast<DWORD>(writer.Pick(16)),
-                      writer.Pick(5) ? "c" + std::to_string(writer.Pick(4)) : "", false, "", false, ""};
+                      writer.Pick(5) ? "c" + std::to_string(writer.Pick(4)) : ""};
         HotKey h;
         h.key = e.key;
         h.modifiers = e.modifiers;
         h.commandLine.Assign(e.commandLine.c_str());
         if (writer.Pick(2)) {
-            e.parameters = writer.Pick(4) ? "p" + std::to_string(writer.Pick(3)) : "";
-            e.hasParameters = !e.parameters.empty();
-            h.parameters.Assign(e.parameters.c_str());
+            std::string parameters = writer.Pick(4) ? "p" + std::to_string(writer.Pick(3)) : "";
+            h.parameters.Assign(parameters.c_str());
+            if (!parameters.empty())   // an empty text is not stored
+                e.parameters = parameters;
         }
         if (writer.Pick(2)) {
             e.directory = "d" + std::to_string(writer.Pick(3));
-            e.hasDirectory = true;
-            h.workingDirectory.Assign(e.directory.c_str());
+            h.workingDirectory.Assign(e.directory->c_str());
         }
         list.Append(h);
         expected.push_back(e);
@@ -168,12 +166,10 @@ void SaveRandomTable(TableWriter& writer, std::vector<Expected>& expected, int t
     SaveHotKeys(list);
     std::vector<std::string> names;
     for (size_t i = 0; i < expected.size(); ++i) {
-        char name[4];
-        FormatEntryIndex(static_cast<unsigned>(i), name);
-        names.push_back(name);
         const std::string path = EntryPath(static_cast<int>(i));
-        ASSERT_EQ(expected[i].hasParameters, HasValue(path, "Parameters")) << "table " << table << " entry " << i;
-        ASSERT_EQ(expected[i].hasDirectory, HasValue(path, "WorkingDirectory")) << "table " << table;
+        names.push_back(path.substr(path.size() - 3));
+        ASSERT_EQ(expected[i].parameters.has_value(), HasValue(path, "Parameters")) << "table " << table << " entry " << i;
+        ASSERT_EQ(expected[i].directory.has_value(), HasValue(path, "WorkingDirectory")) << "table " << table;
     }
     ASSERT_EQ(names, SubKeys(std::string(AppKey) + "\\Keys")) << "table " << table;
 }

@@ -1,10 +1,10 @@
 #include "settings/Settings.h"
 #include "tests/TestHeap.h"
-#include "model/KeyNames.h"
 #include "TestRegistry.h"
 #include "tests/ImportSlot.h"
 #include <gtest/gtest.h>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 using namespace testreg;
@@ -13,22 +13,41 @@ namespace {
 
 const std::string Keys = std::string(AppKey) + "\\Keys";
 
+// A test that fails halfway must not leave the heap failing for the next.
 class Settings : public ::testing::Test {
 protected:
     void SetUp() override { DeleteSettings(); }
-    void TearDown() override { DeleteSettings(); }
-
-    static HotKey Entry(UINT key, UINT modifiers, const char* command, const char* parameters = nullptr,
-                        const char* directory = nullptr)
+    void TearDown() override
     {
-        HotKey h;
-        h.key = key;
-        h.modifiers = modifiers;
-        h.commandLine.Assign(command);
-        h.parameters.Assign(parameters);
-        h.workingDirectory.Assign(directory);
-        return h;
+        g_allocationsBeforeFailure = -1;
+        DeleteSettings();
     }
+};
+
+HotKey Entry(UINT key, UINT modifiers, const char* command, const char* parameters = nullptr,
+             const char* directory = nullptr)
+{
+    HotKey h;
+    h.key = key;
+    h.modifiers = modifiers;
+    h.commandLine.Assign(command);
+    h.parameters.Assign(parameters);
+    h.workingDirectory.Assign(directory);
+    return h;
+}
+
+// A table as the dialog hands it over.
+struct Table : HotKeyList {
+    Table(std::initializer_list<HotKey> entries = {})
+    {
+        for (const HotKey& entry : entries)
+            Append(entry);
+    }
+};
+
+// The table as loading finds it now.
+struct Loaded : HotKeyList {
+    Loaded() { LoadHotKeys(*this); }
 };
 
 std::string ProgramDirectory()
@@ -39,10 +58,30 @@ std::string ProgramDirectory()
     return s.substr(0, s.rfind('\\') + 1);
 }
 
-void Touch(const std::string& path)
+// A companion program beside the test program while the object lives.
+class Companion {
+public:
+    explicit Companion(const char* name) : path(ProgramDirectory() + name)
+    {
+        CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    }
+    ~Companion() { DeleteFileA(path.c_str()); }
+
+private:
+    const std::string path;
+};
+
+// Volatile keys: one named with characters that the system code page cannot
+// give cannot be opened by an ANSI name, so its parent cannot be deleted.
+const std::wstring WideKeys = L"Software\\Orvane\\Zindral\\Keys";
+const std::wstring Undeletable = L"\\\u4E2D\u6587";
+
+bool CreateVolatileKey(const std::wstring& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    CloseHandle(file);
+    HKEY key;
+    return RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                           &key, nullptr) == ERROR_SUCCESS
+           && RegCloseKey(key) == ERROR_SUCCESS;
 }
 
 TEST(FormatEntryIndex, ThreeDigitsOfTheIndex)
@@ -122,15 +161,14 @@ TEST_F(Settings, RegKeyOpenFailuresKeepOrEmptyTheObjectAndASubKeyReplacesIt)
 
 TEST_F(Settings, ReadStringTakesExactlyTheStoredData)
 {
-    std::string path = AppKey;
-    SetRaw(path, "Unterminated", REG_SZ, "abcdef", 3);
-    SetRaw(path, "Empty", REG_SZ, "", 0);
-    SetRaw(path, "Expand", REG_EXPAND_SZ, "x", 2);
+    SetRaw(AppKey, "Unterminated", REG_SZ, "abcdef", 3);
+    SetRaw(AppKey, "Empty", REG_SZ, "", 0);
+    SetRaw(AppKey, "Expand", REG_EXPAND_SZ, "x", 2);
     std::string big(65536, 'q');
     std::string bigSource = big + 'x';   // a zero after the data would be stored too
-    SetRaw(path, "Big", REG_SZ, bigSource.data(), static_cast<DWORD>(big.size()));
-    SetRaw(path, "Short", REG_DWORD, "\x01\x02", 2);
-    SetDword(path, "Dword", 42);
+    SetRaw(AppKey, "Big", REG_SZ, bigSource.data(), static_cast<DWORD>(big.size()));
+    SetRaw(AppKey, "Short", REG_DWORD, "\x01\x02", 2);
+    SetDword(AppKey, "Dword", 42);
 
     RegKey key;
     ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, ApplicationKeyName, KEY_READ));
@@ -195,24 +233,18 @@ TEST_F(Settings, ReadStringIntoATextThatOwnsItsBuffer)
     record.commandLine.Assign("old");
     g_allocationsBeforeFailure = 1;   // the key name's text, not the command line's
     EXPECT_FALSE(LoadHotKey(1, record));
-    g_allocationsBeforeFailure = -1;
 }
 
 TEST_F(Settings, FirstRunOffersDefaultsForCompanionsBesideTheProgram)
 {
     std::string dir = ProgramDirectory();
-    {
-        HotKeyList list;
-        LoadHotKeys(list);   // neither companion beside the test program
-        EXPECT_EQ(0, list.count);
-    }
-    Touch(dir + "pellin.exe");
-    Touch(dir + "dravik.exe");
+    EXPECT_EQ(0, Loaded().count);   // neither companion beside the test program
+    Companion dravik("dravik.exe");
     HotKeyList list;
-    LoadHotKeys(list);
-    DeleteFileA((dir + "pellin.exe").c_str());
-    DeleteFileA((dir + "dravik.exe").c_str());
-
+    {
+        Companion pellin("pellin.exe");
+        LoadHotKeys(list);
+    }
     ASSERT_EQ(4, list.count);
     struct { UINT key; UINT modifiers; const char* file; const char* parameters; } expected[] = {
         {VK_SPACE, 10, "pellin.exe", nullptr}, {'1', 8, "dravik.exe", "1024 768"},
@@ -223,10 +255,7 @@ TEST_F(Settings, FirstRunOffersDefaultsForCompanionsBesideTheProgram)
         EXPECT_EQ(expected[i].key, h.key);
         EXPECT_EQ(expected[i].modifiers, h.modifiers);
         EXPECT_EQ(dir + expected[i].file, h.commandLine.Text());
-        if (expected[i].parameters)
-            EXPECT_STREQ(expected[i].parameters, h.parameters.Text());
-        else
-            EXPECT_EQ(nullptr, h.parameters.Text());
+        EXPECT_STREQ(expected[i].parameters, h.parameters.Text());   // two nulls are equal
         EXPECT_EQ(nullptr, h.workingDirectory.Text());
         EXPECT_EQ(nullptr, h.verb.Text());
     }
@@ -235,23 +264,16 @@ TEST_F(Settings, FirstRunOffersDefaultsForCompanionsBesideTheProgram)
 
     // Only dravik: three entries; a path too long for the companion: none.
     HotKeyList only;
-    Touch(dir + "dravik.exe");
     AddDefaultHotKeysFor(only, (dir + "zindral.exe").c_str());
-    std::string tooLong = dir + std::string(MAX_PATH, 'x') + "\\zindral.exe";
-    AddDefaultHotKeysFor(only, tooLong.c_str());
-    DeleteFileA((dir + "dravik.exe").c_str());
+    AddDefaultHotKeysFor(only, (dir + std::string(MAX_PATH, 'x') + "\\zindral.exe").c_str());
     EXPECT_EQ(3, only.count);
 }
 
 TEST_F(Settings, ApplicationKeyWithoutTableMeansNoDefaults)
 {
-    std::string dir = ProgramDirectory();
     CreateKey(AppKey);
-    Touch(dir + "dravik.exe");
-    HotKeyList list;
-    LoadHotKeys(list);
-    DeleteFileA((dir + "dravik.exe").c_str());
-    EXPECT_EQ(0, list.count);
+    Companion dravik("dravik.exe");
+    EXPECT_EQ(0, Loaded().count);
 }
 
 TEST_F(Settings, LoadingStopsAtTheFirstMissingEntry)
@@ -259,8 +281,7 @@ TEST_F(Settings, LoadingStopsAtTheFirstMissingEntry)
     SeedEntry(0, "A", 8, "a.exe", "pa", "C:\\a");
     SeedEntry(1, "F5", 3, "b.exe");
     SeedEntry(3, "C", 8, "c.exe");
-    HotKeyList list;
-    LoadHotKeys(list);
+    Loaded list;
     ASSERT_EQ(2, list.count);
     EXPECT_EQ(UINT('A'), list.items[0].key);
     EXPECT_STREQ("pa", list.items[0].parameters.Text());
@@ -270,7 +291,6 @@ TEST_F(Settings, LoadingStopsAtTheFirstMissingEntry)
     // Nothing of the entry before survives in a record read after it.
     EXPECT_EQ(nullptr, list.items[1].parameters.Text());
     EXPECT_EQ(nullptr, list.items[1].workingDirectory.Text());
-
 }
 
 // An entry that cannot be read costs only itself; an entry key without a
@@ -288,8 +308,7 @@ TEST_F(Settings, LoadingSkipsUnreadableEntriesUpToTheFirstMissingOne)
     SetRaw(EntryPath(4), "Parameters", REG_EXPAND_SZ, "%TEMP%", 7);
     SetRaw(EntryPath(4), "WorkingDirectory", REG_EXPAND_SZ, "%TEMP%\\", 8);
     SeedEntry(6, "D", 8, "beyond the gap.exe");
-    HotKeyList list;
-    LoadHotKeys(list);
+    Loaded list;
     ASSERT_EQ(3, list.count);
     EXPECT_STREQ("a.exe", list.items[0].commandLine.Text());
     EXPECT_STREQ("c.exe", list.items[1].commandLine.Text());
@@ -298,9 +317,7 @@ TEST_F(Settings, LoadingSkipsUnreadableEntriesUpToTheFirstMissingOne)
     EXPECT_STREQ("%TEMP%\\", list.items[2].workingDirectory.Text());
 
     RegDeleteKeyValueA(HKEY_CURRENT_USER, EntryPath(2).c_str(), "Key");
-    HotKeyList shorter;
-    LoadHotKeys(shorter);
-    EXPECT_EQ(1, shorter.count);
+    EXPECT_EQ(1, Loaded().count);
 }
 
 TEST_F(Settings, KeyNameIsTheTextUpToItsFirstZero)
@@ -309,8 +326,7 @@ TEST_F(Settings, KeyNameIsTheTextUpToItsFirstZero)
     SeedEntry(1, "B", 8, "b.exe");
     char padded[32] = "F5";   // as registry tools write it, zeros after the name
     SetRaw(EntryPath(0), "Key", REG_SZ, padded, sizeof(padded));
-    HotKeyList list;
-    LoadHotKeys(list);
+    Loaded list;
     ASSERT_EQ(2, list.count);
     EXPECT_EQ(UINT(VK_F5), list.items[0].key);
 }
@@ -318,12 +334,9 @@ TEST_F(Settings, KeyNameIsTheTextUpToItsFirstZero)
 TEST_F(Settings, SaveWritesTheLayoutAndLoadsBack)
 {
     CreateKey(AppKey);
-    HotKeyList list;
-    list.Append(Entry(VK_SPACE, 10, "C:\\pellin.exe"));
-    list.Append(Entry('1', 8, "C:\\dravik.exe", "1024 768"));
-    HotKey empty = Entry(VK_F12, 15, "%WINDIR%\\notepad.exe", "", "");
-    list.Append(empty);
-    list.Append(Entry(VK_SEPARATOR, 1, "x.exe", nullptr, "C:\\"));   // a key without name
+    Table list{Entry(VK_SPACE, 10, "C:\\pellin.exe"), Entry('1', 8, "C:\\dravik.exe", "1024 768"),
+               Entry(VK_F12, 15, "%WINDIR%\\notepad.exe", "", ""),
+               Entry(VK_SEPARATOR, 1, "x.exe", nullptr, "C:\\")};   // the last key has no name
     SaveHotKeys(list);
 
     EXPECT_EQ("Space", GetString(EntryPath(0), "Key"));
@@ -337,8 +350,7 @@ TEST_F(Settings, SaveWritesTheLayoutAndLoadsBack)
     EXPECT_FALSE(HasValue(EntryPath(2), "WorkingDirectory"));
     EXPECT_EQ("#108", GetString(EntryPath(3), "Key"));
 
-    HotKeyList loaded;
-    LoadHotKeys(loaded);
+    Loaded loaded;
     ASSERT_EQ(4, loaded.count);
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(list.items[i].key, loaded.items[i].key);
@@ -353,59 +365,39 @@ TEST_F(Settings, SavingAShorterTableLeavesExactlyItsEntries)
 {
     for (int i = 0; i < 5; ++i)
         SeedEntry(i, "A", 8, "old.exe", "old parameters", "C:\\old");
-    HotKeyList list;
-    list.Append(Entry('B', 8, "new.exe"));
-    list.Append(Entry('C', 8, "new.exe"));
-    SaveHotKeys(list);
+    SaveHotKeys(Table{Entry('B', 8, "new.exe"), Entry('C', 8, "new.exe")});
     EXPECT_EQ((std::vector<std::string>{"000", "001"}), SubKeys(Keys));
     EXPECT_FALSE(HasValue(EntryPath(0), "Parameters"));
 }
 
 TEST_F(Settings, SaveWithoutApplicationKeyChangesNothing)
 {
-    HotKeyList list;
-    list.Append(Entry('B', 8, "new.exe"));
-    SaveHotKeys(list);
+    SaveHotKeys(Table{Entry('B', 8, "new.exe")});
     EXPECT_FALSE(Exists(AppKey));
 }
 
 TEST_F(Settings, ATableBeyondAThousandEntriesIsCutNotWrapped)
 {
     CreateKey(AppKey);
-    HotKeyList list;
+    Table list;
     for (int i = 0; i < 1005; ++i)
         list.Append(Entry('A' + i % 26, 8, std::to_string(i).c_str()));
     SaveHotKeys(list);
     EXPECT_EQ(1000u, SubKeys(Keys).size());
     EXPECT_EQ("0", GetString(EntryPath(0), "CommandLine"));
     EXPECT_EQ("999", GetString(EntryPath(999), "CommandLine"));
-    HotKeyList loaded;
-    LoadHotKeys(loaded);
-    EXPECT_EQ(1000, loaded.count);
+    EXPECT_EQ(1000, Loaded().count);
 }
 
-// A key whose name Windows cannot give in the system code page cannot be
-// opened by its ANSI name, so the old table cannot be deleted; saving must
-// then still leave exactly the new table to load.
-void CreateUndeletableKey(const std::wstring& path)
-{
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (path + L"\\\u4E2D\u6587").c_str(), 0, nullptr,
-                                             REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    RegCloseKey(key);
-}
-
+// When the old table cannot be deleted, saving must still leave exactly the
+// new table to load.
 TEST_F(Settings, SavingOverAnUndeletableTableLeavesOnlyTheNewEntries)
 {
     for (int i = 0; i < 5; ++i)
         SeedEntry(i, "A", 8, "old.exe", "old parameters", "C:\\old");
-    CreateUndeletableKey(L"Software\\Orvane\\Zindral\\Keys\\000");
-    HotKeyList list;
-    list.Append(Entry('B', 8, "new.exe"));
-    list.Append(Entry('C', 8, "new.exe", nullptr, "C:\\new"));
-    SaveHotKeys(list);
-    HotKeyList loaded;
-    LoadHotKeys(loaded);
+    ASSERT_TRUE(CreateVolatileKey(WideKeys + L"\\000" + Undeletable));
+    SaveHotKeys(Table{Entry('B', 8, "new.exe"), Entry('C', 8, "new.exe", nullptr, "C:\\new")});
+    Loaded loaded;
     ASSERT_EQ(2, loaded.count);
     EXPECT_EQ(UINT('B'), loaded.items[0].key);
     EXPECT_EQ(nullptr, loaded.items[0].parameters.Text());
@@ -418,45 +410,30 @@ TEST_F(Settings, AnUndeletableEntryBeyondTheNewTableNeverLoadsAgain)
 {
     for (int i = 0; i < 5; ++i)
         SeedEntry(i, "A", 8, "old.exe");
-    CreateUndeletableKey(L"Software\\Orvane\\Zindral\\Keys\\002");
-    HotKeyList list;
-    list.Append(Entry('B', 8, "new.exe"));
-    list.Append(Entry('C', 8, "new.exe"));
-    SaveHotKeys(list);
-    HotKeyList loaded;
-    LoadHotKeys(loaded);
-    EXPECT_EQ(2, loaded.count);
+    ASSERT_TRUE(CreateVolatileKey(WideKeys + L"\\002" + Undeletable));
+    SaveHotKeys(Table{Entry('B', 8, "new.exe"), Entry('C', 8, "new.exe")});
+    EXPECT_EQ(2, Loaded().count);
 }
 
 TEST_F(Settings, AnEntryThatCannotBeCreatedLeavesNoGap)
 {
     // A volatile table accepts no new non-volatile entry keys, only existing
     // ones: 000 can be written, 001 cannot, 002 exists.
-    HKEY keys;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, Keys.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
-                                             KEY_ALL_ACCESS, nullptr, &keys, nullptr));
-    RegCloseKey(keys);
-    CreateUndeletableKey(L"Software\\Orvane\\Zindral\\Keys\\000");
-    HKEY entry;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, (Keys + "\\002").c_str(), 0, nullptr,
-                                             REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &entry, nullptr));
-    RegCloseKey(entry);
+    ASSERT_TRUE(CreateVolatileKey(WideKeys));
+    ASSERT_TRUE(CreateVolatileKey(WideKeys + L"\\000" + Undeletable));
+    ASSERT_TRUE(CreateVolatileKey(WideKeys + L"\\002"));
 
-    HotKeyList list;
-    list.Append(Entry('A', 8, "a.exe"));
-    list.Append(Entry('B', 8, "b.exe"));
-    list.Append(Entry('C', 8, "c.exe"));
-    SaveHotKeys(list);
+    SaveHotKeys(Table{Entry('A', 8, "a.exe"), Entry('B', 8, "b.exe"), Entry('C', 8, "c.exe")});
     // Entry C must not land at 002 behind a gap, where it would never load.
     EXPECT_EQ((std::vector<std::string>{"000"}), SubKeys(Keys));
-    HotKeyList loaded;
-    LoadHotKeys(loaded);
+    Loaded loaded;
     ASSERT_EQ(1, loaded.count);
     EXPECT_STREQ("a.exe", loaded.items[0].commandLine.Text());
 }
 
 // The registry writes that the code under test makes, counted through the
-// program's own import slots while an object of this class lives.
+// program's own import slots while an object of this class lives. Deleting
+// what is not there changes nothing, and does not count.
 IMPORT_SLOT(RegSetValueExA, 24);
 IMPORT_SLOT(RegDeleteValueA, 8);
 IMPORT_SLOT(RegDeleteKeyA, 8);
@@ -473,16 +450,10 @@ private:
         ++count;
         return live->setValue.original(key, name, reserved, type, data, size);
     }
-    // Deleting what is not there changes nothing.
-    static LONG WINAPI CountedDeleteValue(HKEY key, LPCSTR name)
+    static LONG WINAPI CountedDeleteValue(HKEY key, LPCSTR name) { return Deleted(live->deleteValue.original(key, name)); }
+    static LONG WINAPI CountedDeleteKey(HKEY key, LPCSTR name) { return Deleted(live->deleteKey.original(key, name)); }
+    static LONG Deleted(LONG result)
     {
-        LONG result = live->deleteValue.original(key, name);
-        count += result == ERROR_SUCCESS;
-        return result;
-    }
-    static LONG WINAPI CountedDeleteKey(HKEY key, LPCSTR name)
-    {
-        LONG result = live->deleteKey.original(key, name);
         count += result == ERROR_SUCCESS;
         return result;
     }
@@ -504,7 +475,7 @@ int WritesOfSaving(const HotKeyList& list)
 TEST_F(Settings, SaveWritesOnlyWhatDiffers)
 {
     CreateKey(AppKey);
-    HotKeyList list;
+    Table list;
     for (int i = 0; i < 6; ++i)
         list.Append(Entry(VK_F1 + i, 8, "x.exe", i % 2 ? "parameters" : nullptr, i % 3 ? nullptr : "C:\\"));
     SaveHotKeys(list);
@@ -519,8 +490,7 @@ TEST_F(Settings, SaveWritesOnlyWhatDiffers)
     EXPECT_EQ(1, WritesOfSaving(list));   // the sixth entry's key goes
     EXPECT_EQ((std::vector<std::string>{"000", "001", "002", "003", "004"}), SubKeys(Keys));
 
-    HotKeyList loaded;
-    LoadHotKeys(loaded);
+    Loaded loaded;
     ASSERT_EQ(5, loaded.count);
     EXPECT_STREQ("y.exe", loaded.items[2].commandLine.Text());
     EXPECT_EQ(nullptr, loaded.items[3].parameters.Text());
@@ -539,8 +509,7 @@ TEST_F(Settings, AnEntryLeftAloneKeepsItsStoredData)
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, EntryPath(1).c_str(), 0, KEY_ALL_ACCESS, &entry));
     RegSetValueExW(entry, L"CommandLine", 0, REG_SZ, reinterpret_cast<const BYTE*>(command), sizeof(command));
     RegSetValueExA(entry, "Parameters", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>("%TEMP%"), 7);
-    HotKeyList list;
-    LoadHotKeys(list);
+    Loaded list;
     ASSERT_EQ(3, list.count);
     list.items[2].commandLine.Assign("edited.exe");
     SaveHotKeys(list);
@@ -560,10 +529,8 @@ TEST_F(Settings, HeapFailureWhileLoadingLosesNothingAlreadyRead)
 {
     SeedEntry(0, "A", 8, "a.exe");
     SeedEntry(1, "B", 8, "b.exe");
-    HotKeyList list;
     g_allocationsBeforeFailure = 3;   // the first key name, command line, and the array
-    LoadHotKeys(list);
-    g_allocationsBeforeFailure = -1;
+    Loaded list;
     ASSERT_EQ(1, list.count);
     EXPECT_STREQ("a.exe", list.items[0].commandLine.Text());
 }

@@ -18,13 +18,10 @@ void CreateKey(const std::string& path)
         RegCloseKey(key);
 }
 
+// The key is created when it is missing.
 void SetRaw(const std::string& path, const char* name, DWORD type, const void* data, DWORD size)
 {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-    RegCloseKey(key);
+    RegSetKeyValueA(HKEY_CURRENT_USER, path.c_str(), name, type, data, size);
 }
 
 void SetString(const std::string& path, const char* name, const std::string& value)

@@ -1,28 +1,20 @@
 // The version that Explorer shows in zindral.exe's properties.
+#include "tests/e2e/Driver.h"
 #include <gtest/gtest.h>
-#include <windows.h>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::string ZindralPath()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string directory = path;
-    return directory.substr(0, directory.rfind('\\') + 1) + "..\\bin\\zindral.exe";
-}
-
 TEST(VersionResource, ZindralIsVersion101OfProductZindral)
 {
-    std::string path = ZindralPath();
+    const char* path = e2e::ZindralExe;
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    DWORD size = GetFileVersionInfoSizeA(path, &ignored);
     ASSERT_GT(size, 0u) << path;
     std::vector<char> data(size);
-    ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, data.data()));
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, data.data()));
 
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
@@ -42,9 +34,8 @@ TEST(VersionResource, ZindralIsVersion101OfProductZindral)
         std::snprintf(query, sizeof(query), "\\StringFileInfo\\%04x%04x\\%s", translation[0], translation[1], name);
         char* value = nullptr;
         UINT valueLength = 0;
-        if (!VerQueryValueA(data.data(), query, reinterpret_cast<void**>(&value), &valueLength))
-            return std::string("(none)");
-        return std::string(value);
+        bool found = VerQueryValueA(data.data(), query, reinterpret_cast<void**>(&value), &valueLength);
+        return std::string(found ? value : "(none)");
     };
     EXPECT_EQ(text("ProductName"), "Zindral");
     EXPECT_EQ(text("FileVersion"), "1.01");
