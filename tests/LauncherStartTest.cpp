@@ -12,6 +12,7 @@
 #include <objbase.h>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 IMPORT_SLOT(GetProcAddress, 8);
@@ -203,11 +204,7 @@ TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartmentAndExitReleasesItsIco
 // slots: the code under test calls the system through them, so a test sees
 // exactly what reaches it. ---
 
-struct Registration {
-    UINT modifiers;
-    UINT key;
-    bool operator==(const Registration& other) const { return modifiers == other.modifiers && key == other.key; }
-};
+using Registration = std::pair<UINT, UINT>;   // modifiers, key
 std::vector<Registration> g_registrations;
 bool g_refuseNoRepeat;
 
@@ -297,7 +294,7 @@ TEST_F(LauncherCalls, HotKeysIgnoreAutoRepeatAndRegisterWithoutWhereTheFlagIsRef
             ASSERT_EQ(&RecordRegisterHotKey, RegisterHotKeySlot);
             RegisterHotKeys(nullptr, g_hotKeys);
         }
-        EXPECT_TRUE(g_registrations == c.calls) << g_registrations.size() << " calls";
+        EXPECT_EQ(c.calls, g_registrations);
         EXPECT_EQ(TestModifiers, g_hotKeys.items[0].modifiers) << "the stored value changed";
     }
 }
@@ -334,11 +331,10 @@ TEST_F(LauncherCalls, TheShellsTextsOutliveATableReplacedWhileItRuns)
         replacement.Append(Entry(VK_F9, TestModifiers, "C:\\second.exe", "-second", "C:\\second"));
         g_hotKeys = replacement;
         // Freed text buffers would now be handed out again and overwritten.
-        std::vector<void*> blocks;
-        for (int i = 0; i < 32; ++i) {
-            void* block = HeapAlloc(GetProcessHeap(), 0, 144);
+        void* blocks[32];
+        for (void*& block : blocks) {
+            block = HeapAlloc(GetProcessHeap(), 0, 144);
             FillMemory(block, 144, 'X');
-            blocks.push_back(block);
         }
         for (void* block : blocks)
             HeapFree(GetProcessHeap(), 0, block);

@@ -35,20 +35,17 @@ BOOL WINAPI RecordMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND 
 const WPARAM Configuration = 40003;
 
 // What the tray callback made of the owner window.
-struct Seen {
-    std::vector<WPARAM> commands;
-    int menusEntered = 0;
-};
-Seen* g_seen = nullptr;
+std::vector<WPARAM> g_commands;
+int g_menusEntered;
 
 LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
-        g_seen->commands.push_back(wParam);
+        g_commands.push_back(wParam);
         return 0;
     case WM_ENTERMENULOOP:
-        ++g_seen->menusEntered;
+        ++g_menusEntered;
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -64,7 +61,8 @@ class Tray : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        g_seen = &seen;
+        g_commands.clear();
+        g_menusEntered = 0;
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = OwnerProc;
         windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -84,10 +82,8 @@ protected:
         g_dialogOpen = 0;
         DestroyMenu(menu);
         DestroyWindow(window);
-        g_seen = nullptr;
     }
 
-    Seen seen;
     HWND window = nullptr;
     HMENU menu = nullptr;
 };
@@ -112,19 +108,19 @@ TEST_F(Tray, IconIsAddedWithItsTipAndRemovedWhileTheWindowLives)
 TEST_F(Tray, DoubleClickSendsConfigurationUnlessADialogIsOpen)
 {
     TrayCallback(window, TrayMessage, WM_LBUTTONDBLCLK);
-    ASSERT_EQ(1u, seen.commands.size());
-    EXPECT_EQ(Configuration, seen.commands[0]);
+    ASSERT_EQ(1u, g_commands.size());
+    EXPECT_EQ(Configuration, g_commands[0]);
 
     g_dialogOpen = 1;
     TrayCallback(window, TrayMessage, WM_LBUTTONDBLCLK);
-    EXPECT_EQ(1u, seen.commands.size());
+    EXPECT_EQ(1u, g_commands.size());
 }
 
 TEST_F(Tray, RightClickShowsNoMenuWhileADialogIsOpen)
 {
     g_dialogOpen = 1;
     TrayCallback(window, TrayMessage, WM_RBUTTONUP);
-    EXPECT_EQ(0, seen.menusEntered);
+    EXPECT_EQ(0, g_menusEntered);
     EXPECT_FALSE(NullMessagePosted(window));
 }
 
@@ -140,8 +136,8 @@ TEST_F(Tray, RightClickTracksTheMenuThenPostsNull)
         TrayCallback(window, TrayMessage, WM_RBUTTONUP);
     }
     EXPECT_EQ(UINT(TPM_RIGHTBUTTON), g_menuFlags & TPM_RIGHTBUTTON);
-    EXPECT_EQ(1, seen.menusEntered);
-    EXPECT_TRUE(seen.commands.empty()) << "dismissing the menu is no command";
+    EXPECT_EQ(1, g_menusEntered);
+    EXPECT_TRUE(g_commands.empty()) << "dismissing the menu is no command";
     EXPECT_TRUE(NullMessagePosted(window));
 }
 
