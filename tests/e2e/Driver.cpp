@@ -229,8 +229,7 @@ bool CombinationIsFree(UINT modifiers, UINT key)
 
 INPUT KeyInput(WORD key, bool up)
 {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
+    INPUT input = {INPUT_KEYBOARD};
     input.ki.wVk = key;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
@@ -263,17 +262,11 @@ bool PressChord(HWND target, UINT modifiers, UINT key)
     return Send(inputs);
 }
 
+// A static control's class needs no registration, and it leaves the keys alone.
 FocusWindow::FocusWindow()
 {
-    static const char className[] = "ZindralTestFocus";
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = className;
-    RegisterClassA(&windowClass);   // fails harmlessly when already registered
-    window = CreateWindowExA(0, className, "Zindral test", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                             200, 200, 300, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+    window = CreateWindowExA(0, "STATIC", "Zindral test", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             200, 200, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     Pump(100);
 }
 
