@@ -63,14 +63,10 @@ protected:
     {
         g_commands.clear();
         g_menusEntered = 0;
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = OwnerProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "TrayTestOwner";
-        RegisterClassA(&windowClass);
-        window = CreateWindowExA(0, "TrayTestOwner", "", WS_POPUP, 10, 10, 10, 10,
-                                 nullptr, nullptr, windowClass.hInstance, nullptr);
+        // A static control's window with the owner's procedure: no class to register.
+        window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 10, 10, 10, 10, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(nullptr, window);
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnerProc));
         menu = CreatePopupMenu();
         AppendMenuA(menu, MF_STRING, 40001, "E&xit");
         g_trayMenu = menu;
