@@ -59,9 +59,7 @@ LRESULT CALLBACK RefuseWindows(int code, WPARAM wParam, LPARAM lParam)
 DWORD WINAPI RunEntry(void* data)
 {
     EntryRun& run = *static_cast<EntryRun*>(data);
-    HHOOK hook = nullptr;
-    if (run.refuseWindows)
-        hook = SetWindowsHookExA(WH_CBT, RefuseWindows, nullptr, GetCurrentThreadId());
+    HHOOK hook = run.refuseWindows ? SetWindowsHookExA(WH_CBT, RefuseWindows, nullptr, GetCurrentThreadId()) : nullptr;
     char tail[] = "";
     run.result = ProgramEntry(GetModuleHandleA(nullptr), nullptr, tail, SW_SHOWDEFAULT);
     APTTYPE type;
@@ -119,7 +117,6 @@ protected:
         e2e::ResetZindral();
         testreg::SeedEntry(0, "F9", TestModifiers, "cmd.exe");
         ConstructStatics();
-        instance = GetModuleHandleA(nullptr);
     }
     void TearDown() override
     {
@@ -127,7 +124,7 @@ protected:
         DestroyStatics();
         testreg::DeleteSettings();
     }
-    HINSTANCE instance = nullptr;
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
 };
 
 TEST_F(LauncherStart, EndsWhenTheWindowCannotBeCreated)
