@@ -319,8 +319,7 @@ TEST_F(TrayShell, RightClickShowsTheMenuAtTheCursorAndAClickOutsideClosesIt)
     HWND menu = WaitForMenu();
     ASSERT_NE(nullptr, menu) << "no menu from a right click at " << icon.x << "," << icon.y;
 
-    RECT placed = {};
-    GetWindowRect(menu, &placed);
+    RECT placed = WindowRect(menu);
     RECT work = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     ASSERT_LE(icon.x + placed.right - placed.left, work.right) << "too few neighbours";
@@ -376,14 +375,13 @@ TEST_F(TrayShell, DoubleClickOpensTheConfigurationDialog)
 }
 
 // --- No library from the program's own folder: a copy of zindral.exe lies
-// in a folder of its own beside the tests' comctl32.dll, and Wine is told to
-// prefer a native comctl32 for zindral.exe, so that it takes one from the
-// program's folder where it finds one first, as Windows does with every
-// library that is not one of its known DLLs. Wine has no known DLLs, and its
-// own comdlg32 imports comctl32, so the planted copy is loaded into the
-// process at its start whatever Zindral does (on Windows comdlg32 is a known
-// DLL): what shows here is that Zindral never uses it, and that a load by
-// name, which finds a library of that name already there, would. ---
+// beside the tests' comctl32.dll, and Wine is told to prefer a native
+// comctl32 for zindral.exe, so that it takes one from the program's folder
+// first, as Windows does with every library that is not a known DLL. Wine
+// has no known DLLs and its comdlg32 imports comctl32, so the planted copy
+// is loaded at the start whatever Zindral does (on Windows comdlg32 is a
+// known DLL): what shows is that Zindral never uses it, which a load by
+// name, finding a library of that name already there, would. ---
 
 class PlantedLibrary : public Launcher {
 protected:
