@@ -501,10 +501,9 @@ protected:
         Launcher::TearDown();
     }
 
-    bool HasSize(int width, int height, LONG left, LONG top)
+    bool HasSize(LONG width, LONG height, LONG left, LONG top)
     {
-        RECT r = WindowRect(target);
-        return r.right - r.left == width && r.bottom - r.top == height && r.left == left && r.top == top;
+        return SameRect(WindowRect(target), {left, top, left + width, top + height});
     }
 
     // A person's pause after a resize: activation settles asynchronously.
