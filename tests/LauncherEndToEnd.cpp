@@ -4,7 +4,6 @@
 #include "tests/e2e/Driver.h"
 #include <commctrl.h>
 #include <shellapi.h>
-#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -19,8 +18,9 @@ protected:
     void SetUp() override { ResetZindral(); }
     void TearDown() override
     {
-        EndAllZindral();
-        testreg::DeleteSettings();
+        for (HWND window : VisibleWindowsOfZindral())
+            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        ResetZindral();
     }
 
     // Entry 0 writes the sentinel file. Posted messages are handled in
@@ -39,9 +39,9 @@ protected:
         ASSERT_TRUE(AppearsSoon(sentinel)) << "entry 0 did not run";
     }
 
-    bool Start()
+    bool Start(const std::string& exe = ZindralExe)
     {
-        if (!StartZindral(zindral))
+        if (!StartZindral(zindral, 15000, exe))
             return false;
         launcher = FindLauncher();
         return true;
@@ -126,7 +126,7 @@ TEST_F(Launcher, HotKeyIdentifiersOutsideTheTableDoNothing)
 
 TEST_F(Launcher, EmptyTableIgnoresEveryHotKey)
 {
-    SeedApplicationKey();
+    testreg::CreateKey(testreg::AppKey);
     ASSERT_TRUE(Start());
     for (WPARAM id : {WPARAM(FirstHotKeyId), WPARAM(FirstHotKeyId + 1), WPARAM(-1)})
         PostMessageA(launcher, WM_HOTKEY, id, 0);
@@ -202,7 +202,7 @@ TEST_F(Launcher, ExitEndsWithCodeZeroAndFreesIconAndHotKeys)
 
 TEST_F(Launcher, OfTwoCopiesStartedAtOnceExactlyOneStays)
 {
-    SeedApplicationKey();
+    testreg::CreateKey(testreg::AppKey);
     const std::string line = std::string("\"") + ZindralExe + "\"";
     for (int pair = 0; pair < 5; ++pair) {
         Process first, second;
@@ -271,10 +271,7 @@ TEST_F(Launcher, KillingZindralWhileItSavesLeavesEveryEntryOfTheShorterTable)
 
         PostMessageA(config, WM_COMMAND, IDOK, 0);
         // The save has begun once entry 000 no longer holds its old command.
-        DWORD start = GetTickCount();
-        while (testreg::GetString(testreg::EntryPath(0), "CommandLine") == TableCommand(0)
-               && GetTickCount() - start < 10000)
-            Sleep(1);
+        WaitUntil([] { return testreg::GetString(testreg::EntryPath(0), "CommandLine") != TableCommand(0); }, 10000, 1);
         Sleep(delay);
         zindral.Kill();
         cutShort += testreg::GetString(testreg::EntryPath(Entries - 2), "CommandLine") != TableCommand(Entries - 1);
@@ -292,13 +289,6 @@ TEST_F(Launcher, KillingZindralWhileItSavesLeavesEveryEntryOfTheShorterTable)
 
 class TrayShell : public Launcher {
 protected:
-    void TearDown() override
-    {
-        for (HWND window : VisibleWindowsOfZindral())
-            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-        Launcher::TearDown();
-    }
-
     // The shell draws the icon once Zindral has added it.
     bool PointAtIcon(int cell, POINT* icon)
     {
@@ -329,8 +319,7 @@ TEST_F(TrayShell, RightClickShowsTheMenuAtTheCursorAndAClickOutsideClosesIt)
     HWND menu = WaitForMenu();
     ASSERT_NE(nullptr, menu) << "no menu from a right click at " << icon.x << "," << icon.y;
 
-    RECT placed = {};
-    GetWindowRect(menu, &placed);
+    RECT placed = WindowRect(menu);
     RECT work = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     ASSERT_LE(icon.x + placed.right - placed.left, work.right) << "too few neighbours";
@@ -386,20 +375,19 @@ TEST_F(TrayShell, DoubleClickOpensTheConfigurationDialog)
 }
 
 // --- No library from the program's own folder: a copy of zindral.exe lies
-// in a folder of its own beside the tests' comctl32.dll, and Wine is told to
-// prefer a native comctl32 for zindral.exe, so that it takes one from the
-// program's folder where it finds one first, as Windows does with every
-// library that is not one of its known DLLs. Wine has no known DLLs, and its
-// own comdlg32 imports comctl32, so the planted copy is loaded into the
-// process at its start whatever Zindral does (on Windows comdlg32 is a known
-// DLL): what shows here is that Zindral never uses it, and that a load by
-// name, which finds a library of that name already there, would. ---
+// beside the tests' comctl32.dll, and Wine is told to prefer a native
+// comctl32 for zindral.exe, so that it takes one from the program's folder
+// first, as Windows does with every library that is not a known DLL. Wine
+// has no known DLLs and its comdlg32 imports comctl32, so the planted copy
+// is loaded at the start whatever Zindral does (on Windows comdlg32 is a
+// known DLL): what shows is that Zindral never uses it, which a load by
+// name, finding a library of that name already there, would. ---
 
-class PlantedLibrary : public TrayShell {
+class PlantedLibrary : public Launcher {
 protected:
     void SetUp() override
     {
-        TrayShell::SetUp();
+        Launcher::SetUp();
         char temp[MAX_PATH] = "";
         GetTempPathA(sizeof(temp), temp);
         folder = std::string(temp) + "zindral-planted\\";
@@ -412,7 +400,7 @@ protected:
     }
     void TearDown() override
     {
-        TrayShell::TearDown();
+        Launcher::TearDown();
         testreg::DeleteTree(AppDefaults.c_str());
     }
 
@@ -427,8 +415,7 @@ TEST_F(PlantedLibrary, CommonControlsComeFromTheSystemFolder)
 {
     testreg::SeedEntry(0, "F9", Ctrl | Shift, Cmd, "/c exit");
     testreg::SeedEntry(1, "F12", Ctrl | Shift, Cmd, "/c exit");
-    ASSERT_TRUE(StartZindral(zindral, 15000, exe)) << exe;
-    launcher = FindLauncher();
+    ASSERT_TRUE(Start(exe)) << exe;
     PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
     HWND dialog = WaitForDialog("Hot Key Configuration");
     ASSERT_NE(nullptr, dialog) << "no configuration dialog";
@@ -461,7 +448,6 @@ TEST_F(TrayShell, IconRemovedByARestartedTaskbarComesBackAndStillShowsTheMenu)
 // hidden behind other windows comes back, with the keyboard.
 TEST_F(TrayShell, ClickOnTheIconBringsTheOpenDialogToTheForeground)
 {
-    const WORD AddCommand = 1005;
     ASSERT_TRUE(Start());
     POINT icon;
     ASSERT_TRUE(PointAtIcon(0, &icon)) << "no taskbar in the virtual desktop";
@@ -486,7 +472,7 @@ TEST_F(TrayShell, ClickOnTheIconBringsTheOpenDialogToTheForeground)
     PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
     HWND configuration = WaitForDialog("Hot Key Configuration");
     checkBothClicks(configuration, "configuration");
-    PostMessageA(configuration, WM_COMMAND, AddCommand, 0);
+    PostMessageA(configuration, WM_COMMAND, 1005, 0);   // Add
     HWND edit = WaitForDialog("Edit Hot Key");
     checkBothClicks(edit, "edit dialog");
     PostMessageA(edit, WM_COMMAND, IDCANCEL, 0);
@@ -515,11 +501,9 @@ protected:
         Launcher::TearDown();
     }
 
-    bool HasSize(int width, int height, LONG left, LONG top)
+    bool HasSize(LONG width, LONG height, LONG left, LONG top)
     {
-        RECT r = {};
-        GetWindowRect(target, &r);
-        return r.right - r.left == width && r.bottom - r.top == height && r.left == left && r.top == top;
+        return SameRect(WindowRect(target), {left, top, left + width, top + height});
     }
 
     // A person's pause after a resize: activation settles asynchronously.
@@ -625,18 +609,16 @@ TEST(ZindralResources, TrayMenuAndIcon)
         {40003, "&Configuration..."}, {40002, "&About..."}, {0, nullptr}, {40001, "E&xit"}};
     for (int i = 0; i < 4; ++i) {
         char text[64] = "";
-        MENUITEMINFOA info = {sizeof(info)};
-        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING;
-        info.dwTypeData = text;
-        info.cch = sizeof(text);
-        ASSERT_TRUE(GetMenuItemInfoA(popup, i, TRUE, &info));
+        GetMenuStringA(popup, i, text, sizeof(text), MF_BYPOSITION);
+        UINT state = GetMenuState(popup, i, MF_BYPOSITION);
+        ASSERT_NE(UINT(-1), state);
         if (!items[i].text) {
-            EXPECT_TRUE(info.fType & MFT_SEPARATOR);
+            EXPECT_TRUE(state & MF_SEPARATOR);
             continue;
         }
-        EXPECT_EQ(items[i].id, info.wID);
+        EXPECT_EQ(items[i].id, GetMenuItemID(popup, i));
         EXPECT_STREQ(items[i].text, text);
-        EXPECT_EQ(0u, info.fState & (MFS_DEFAULT | MFS_CHECKED | MFS_GRAYED));
+        EXPECT_EQ(0u, state & (MFS_DEFAULT | MFS_CHECKED | MFS_GRAYED));
     }
     DestroyMenu(menu);
 

@@ -12,6 +12,7 @@
 #include <objbase.h>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 IMPORT_SLOT(GetProcAddress, 8);
@@ -58,9 +59,7 @@ LRESULT CALLBACK RefuseWindows(int code, WPARAM wParam, LPARAM lParam)
 DWORD WINAPI RunEntry(void* data)
 {
     EntryRun& run = *static_cast<EntryRun*>(data);
-    HHOOK hook = nullptr;
-    if (run.refuseWindows)
-        hook = SetWindowsHookExA(WH_CBT, RefuseWindows, nullptr, GetCurrentThreadId());
+    HHOOK hook = run.refuseWindows ? SetWindowsHookExA(WH_CBT, RefuseWindows, nullptr, GetCurrentThreadId()) : nullptr;
     char tail[] = "";
     run.result = ProgramEntry(GetModuleHandleA(nullptr), nullptr, tail, SW_SHOWDEFAULT);
     APTTYPE type;
@@ -118,7 +117,6 @@ protected:
         e2e::ResetZindral();
         testreg::SeedEntry(0, "F9", TestModifiers, "cmd.exe");
         ConstructStatics();
-        instance = GetModuleHandleA(nullptr);
     }
     void TearDown() override
     {
@@ -126,7 +124,7 @@ protected:
         DestroyStatics();
         testreg::DeleteSettings();
     }
-    HINSTANCE instance = nullptr;
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
 };
 
 TEST_F(LauncherStart, EndsWhenTheWindowCannotBeCreated)
@@ -203,11 +201,7 @@ TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartmentAndExitReleasesItsIco
 // slots: the code under test calls the system through them, so a test sees
 // exactly what reaches it. ---
 
-struct Registration {
-    UINT modifiers;
-    UINT key;
-    bool operator==(const Registration& other) const { return modifiers == other.modifiers && key == other.key; }
-};
+using Registration = std::pair<UINT, UINT>;   // modifiers, key
 std::vector<Registration> g_registrations;
 bool g_refuseNoRepeat;
 
@@ -297,7 +291,7 @@ TEST_F(LauncherCalls, HotKeysIgnoreAutoRepeatAndRegisterWithoutWhereTheFlagIsRef
             ASSERT_EQ(&RecordRegisterHotKey, RegisterHotKeySlot);
             RegisterHotKeys(nullptr, g_hotKeys);
         }
-        EXPECT_TRUE(g_registrations == c.calls) << g_registrations.size() << " calls";
+        EXPECT_EQ(c.calls, g_registrations);
         EXPECT_EQ(TestModifiers, g_hotKeys.items[0].modifiers) << "the stored value changed";
     }
 }
@@ -334,11 +328,10 @@ TEST_F(LauncherCalls, TheShellsTextsOutliveATableReplacedWhileItRuns)
         replacement.Append(Entry(VK_F9, TestModifiers, "C:\\second.exe", "-second", "C:\\second"));
         g_hotKeys = replacement;
         // Freed text buffers would now be handed out again and overwritten.
-        std::vector<void*> blocks;
-        for (int i = 0; i < 32; ++i) {
-            void* block = HeapAlloc(GetProcessHeap(), 0, 144);
+        void* blocks[32];
+        for (void*& block : blocks) {
+            block = HeapAlloc(GetProcessHeap(), 0, 144);
             FillMemory(block, 144, 'X');
-            blocks.push_back(block);
         }
         for (void* block : blocks)
             HeapFree(GetProcessHeap(), 0, block);

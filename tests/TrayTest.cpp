@@ -35,20 +35,17 @@ BOOL WINAPI RecordMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND 
 const WPARAM Configuration = 40003;
 
 // What the tray callback made of the owner window.
-struct Seen {
-    std::vector<WPARAM> commands;
-    int menusEntered = 0;
-};
-Seen* g_seen = nullptr;
+std::vector<WPARAM> g_commands;
+int g_menusEntered;
 
 LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
-        g_seen->commands.push_back(wParam);
+        g_commands.push_back(wParam);
         return 0;
     case WM_ENTERMENULOOP:
-        ++g_seen->menusEntered;
+        ++g_menusEntered;
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -64,15 +61,12 @@ class Tray : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        g_seen = &seen;
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = OwnerProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "TrayTestOwner";
-        RegisterClassA(&windowClass);
-        window = CreateWindowExA(0, "TrayTestOwner", "", WS_POPUP, 10, 10, 10, 10,
-                                 nullptr, nullptr, windowClass.hInstance, nullptr);
+        g_commands.clear();
+        g_menusEntered = 0;
+        // A static control's window with the owner's procedure: no class to register.
+        window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 10, 10, 10, 10, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(nullptr, window);
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnerProc));
         menu = CreatePopupMenu();
         AppendMenuA(menu, MF_STRING, 40001, "E&xit");
         g_trayMenu = menu;
@@ -84,10 +78,8 @@ protected:
         g_dialogOpen = 0;
         DestroyMenu(menu);
         DestroyWindow(window);
-        g_seen = nullptr;
     }
 
-    Seen seen;
     HWND window = nullptr;
     HMENU menu = nullptr;
 };
@@ -112,19 +104,19 @@ TEST_F(Tray, IconIsAddedWithItsTipAndRemovedWhileTheWindowLives)
 TEST_F(Tray, DoubleClickSendsConfigurationUnlessADialogIsOpen)
 {
     TrayCallback(window, TrayMessage, WM_LBUTTONDBLCLK);
-    ASSERT_EQ(1u, seen.commands.size());
-    EXPECT_EQ(Configuration, seen.commands[0]);
+    ASSERT_EQ(1u, g_commands.size());
+    EXPECT_EQ(Configuration, g_commands[0]);
 
     g_dialogOpen = 1;
     TrayCallback(window, TrayMessage, WM_LBUTTONDBLCLK);
-    EXPECT_EQ(1u, seen.commands.size());
+    EXPECT_EQ(1u, g_commands.size());
 }
 
 TEST_F(Tray, RightClickShowsNoMenuWhileADialogIsOpen)
 {
     g_dialogOpen = 1;
     TrayCallback(window, TrayMessage, WM_RBUTTONUP);
-    EXPECT_EQ(0, seen.menusEntered);
+    EXPECT_EQ(0, g_menusEntered);
     EXPECT_FALSE(NullMessagePosted(window));
 }
 
@@ -140,8 +132,8 @@ TEST_F(Tray, RightClickTracksTheMenuThenPostsNull)
         TrayCallback(window, TrayMessage, WM_RBUTTONUP);
     }
     EXPECT_EQ(UINT(TPM_RIGHTBUTTON), g_menuFlags & TPM_RIGHTBUTTON);
-    EXPECT_EQ(1, seen.menusEntered);
-    EXPECT_TRUE(seen.commands.empty()) << "dismissing the menu is no command";
+    EXPECT_EQ(1, g_menusEntered);
+    EXPECT_TRUE(g_commands.empty()) << "dismissing the menu is no command";
     EXPECT_TRUE(NullMessagePosted(window));
 }
 

@@ -6,11 +6,10 @@ namespace e2e {
 const char* const ZindralExe = ZINDRAL_EXE_PATH;
 const char* const DravikExe = DRAVIK_EXE_PATH;
 
-static const char LauncherClass[] = "ZindralClass";
-
-// ---------------------------------------------------------------- Process
-
-Process::~Process() { Close(); }
+static bool Ended(HANDLE process, DWORD timeoutMs)
+{
+    return WaitUntil([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, timeoutMs, 20);
+}
 
 void Process::Close()
 {
@@ -25,11 +24,9 @@ bool Process::Start(const std::string& commandLine)
     Close();
     STARTUPINFOA startup = {sizeof(startup)};
     PROCESS_INFORMATION info = {};
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
+    std::string line = commandLine;   // CreateProcessA may write into it
     for (int attempt = 0;; ++attempt) {
-        if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &info))
+        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
             break;
         if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 2)
             return false;
@@ -43,18 +40,10 @@ bool Process::Start(const std::string& commandLine)
 
 bool Process::WaitForExit(DWORD timeoutMs, DWORD* exitCode)
 {
-    if (!handle)
-        return false;
-    bool ended = WaitUntil([&] { return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0; },
-                           timeoutMs, 20);
+    bool ended = handle && Ended(handle, timeoutMs);
     if (ended && exitCode && !GetExitCodeProcess(handle, exitCode))
         *exitCode = NoExitCode;
     return ended;
-}
-
-bool Process::Running() const
-{
-    return handle && WaitForSingleObject(handle, 0) == WAIT_TIMEOUT;
 }
 
 void Process::Kill()
@@ -64,8 +53,6 @@ void Process::Kill()
         WaitForSingleObject(handle, 5000);
     }
 }
-
-// ---------------------------------------------------------------- Waiting
 
 void Pump(DWORD milliseconds)
 {
@@ -83,20 +70,30 @@ void Pump(DWORD milliseconds)
     }
 }
 
-// ---------------------------------------------------------------- Zindral
-
-std::vector<HWND> FindLaunchers()
+static BOOL CALLBACK Collect(HWND window, LPARAM list)
 {
-    std::vector<HWND> found;
-    HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, LauncherClass, nullptr)) != nullptr)
-        found.push_back(window);
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+// A snapshot, unlike a walk with FindWindowExA, which stops at a window
+// destroyed meanwhile.
+std::vector<HWND> TopLevelWindows(const char* className)
+{
+    std::vector<HWND> all, found;
+    EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
+    for (HWND window : all) {
+        if (!className || ClassOf(window) == className)
+            found.push_back(window);
+    }
     return found;
 }
 
-HWND FindLauncher()
+static DWORD OwnerOf(HWND window)
 {
-    return FindWindowA(LauncherClass, nullptr);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    return owner;
 }
 
 bool StartZindral(Process& process, DWORD timeoutMs, const std::string& exe)
@@ -104,35 +101,12 @@ bool StartZindral(Process& process, DWORD timeoutMs, const std::string& exe)
     DWORD start = GetTickCount();
     if (!process.Start("\"" + exe + "\""))
         return false;
-    bool windowFound = WaitUntil([&] {
-        HWND window = FindLauncher();
-        DWORD owner = 0;
-        if (window)
-            GetWindowThreadProcessId(window, &owner);
-        return owner == process.Id();
-    }, timeoutMs);
-    if (!windowFound)
+    if (!WaitUntil([&] { return OwnerOf(FindLauncher()) == process.Id(); }, timeoutMs))
         return false;
     // The window comes before the tray icon and the hot keys: only once the
     // program waits in its message loop is it fully started.
     DWORD passed = GetTickCount() - start;
     return WaitForInputIdle(process.Handle(), passed < timeoutMs ? timeoutMs - passed : 0) == 0;
-}
-
-static void EndLauncher(HWND window)
-{
-    DWORD id = 0;
-    GetWindowThreadProcessId(window, &id);
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id);
-    PostMessageA(window, WM_COMMAND, ExitCommand, 0);
-    if (!process)
-        return;
-    bool ended = WaitUntil([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, 5000);
-    if (!ended) {
-        TerminateProcess(process, 1);
-        WaitForSingleObject(process, 5000);
-    }
-    CloseHandle(process);
 }
 
 void EndAllZindral()
@@ -141,7 +115,15 @@ void EndAllZindral()
         HWND window = FindLauncher();
         if (!window)
             return;
-        EndLauncher(window);
+        HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, OwnerOf(window));
+        PostMessageA(window, WM_COMMAND, ExitCommand, 0);
+        if (!process)
+            continue;
+        if (!Ended(process, 5000)) {
+            TerminateProcess(process, 1);
+            WaitForSingleObject(process, 5000);
+        }
+        CloseHandle(process);
     }
 }
 
@@ -151,24 +133,18 @@ void ResetZindral()
     testreg::DeleteSettings();
 }
 
-void SeedApplicationKey()
+static NOTIFYICONDATAA IconData(HWND window, UINT id)
 {
-    testreg::CreateKey(testreg::AppKey);
+    NOTIFYICONDATAA data = {NOTIFYICONDATAA_V1_SIZE};
+    data.hWnd = window;
+    data.uID = id;
+    return data;
 }
 
 bool TrayIconExists(HWND launcher)
 {
-    NOTIFYICONDATAA data = {NOTIFYICONDATAA_V1_SIZE};
-    data.hWnd = launcher;
-    data.uID = TrayMessage;
+    NOTIFYICONDATAA data = IconData(launcher, TrayMessage);
     return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
-
-const char* const Cmd = "%WINDIR%\\system32\\cmd.exe";
-
-std::string WriteMarker(const std::string& path)
-{
-    return "/c echo fired> \"" + path + "\"";
 }
 
 bool AppearsSoon(const std::string& path)
@@ -176,29 +152,14 @@ bool AppearsSoon(const std::string& path)
     return WaitUntil([&] { return FileExists(path); }, 15000);
 }
 
-// ---------------------------------------------------------------- Windows
-
-struct WindowSearch {
-    DWORD processId;
-    bool visibleOnly;
-    std::vector<HWND> found;
-};
-
-static BOOL CALLBACK CollectWindow(HWND window, LPARAM data)
-{
-    WindowSearch& search = *reinterpret_cast<WindowSearch*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search.processId && (!search.visibleOnly || IsWindowVisible(window)))
-        search.found.push_back(window);
-    return TRUE;
-}
-
 std::vector<HWND> ProcessWindows(DWORD processId, bool visibleOnly)
 {
-    WindowSearch search = {processId, visibleOnly, {}};
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found;
+    for (HWND window : TopLevelWindows(nullptr)) {
+        if (OwnerOf(window) == processId && (!visibleOnly || IsWindowVisible(window)))
+            found.push_back(window);
+    }
+    return found;
 }
 
 std::string ClassOf(HWND window)
@@ -222,11 +183,6 @@ RECT WindowRect(HWND window)
     RECT rect = {};
     GetWindowRect(window, &rect);
     return rect;
-}
-
-bool SameRect(const RECT& a, const RECT& b)
-{
-    return EqualRect(&a, &b) != FALSE;
 }
 
 std::string Describe(const RECT& r)
@@ -273,51 +229,44 @@ bool CombinationIsFree(UINT modifiers, UINT key)
 
 INPUT KeyInput(WORD key, bool up)
 {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
+    INPUT input = {INPUT_KEYBOARD};
     input.ki.wVk = key;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     return input;
 }
 
+// All in one call, so that no other input comes between them.
+static bool Send(std::vector<INPUT>& inputs)
+{
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
 bool PressChord(HWND target, UINT modifiers, UINT key)
 {
     if (!MakeForeground(target))
         return false;
-    static const struct { UINT bit; WORD key; } held[] = {
+    static const struct { UINT bit; WORD key; } modifierKeys[] = {
         {1, VK_MENU}, {2, VK_CONTROL}, {4, VK_SHIFT}, {8, VK_LWIN}};
-    std::vector<INPUT> inputs;
-    for (const auto& modifier : held) {
+    std::vector<WORD> held;
+    for (const auto& modifier : modifierKeys) {
         if (modifiers & modifier.bit)
-            inputs.push_back(KeyInput(modifier.key, false));
+            held.push_back(modifier.key);
     }
-    inputs.push_back(KeyInput(static_cast<WORD>(key), false));
-    inputs.push_back(KeyInput(static_cast<WORD>(key), true));
-    for (int i = 3; i >= 0; --i) {
-        if (modifiers & held[i].bit)
-            inputs.push_back(KeyInput(held[i].key, true));
-    }
-    UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    return sent == inputs.size();
+    held.push_back(static_cast<WORD>(key));
+    std::vector<INPUT> inputs;
+    for (WORD down : held)
+        inputs.push_back(KeyInput(down, false));
+    for (auto up = held.rbegin(); up != held.rend(); ++up)
+        inputs.push_back(KeyInput(*up, true));
+    return Send(inputs);
 }
 
-static LRESULT CALLBACK FocusWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
+// A static control's class needs no registration, and it leaves the keys alone.
 FocusWindow::FocusWindow()
 {
-    static const char className[] = "ZindralTestFocus";
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = FocusWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = className;
-    RegisterClassA(&windowClass);   // fails harmlessly when already registered
-    window = CreateWindowExA(0, className, "Zindral test", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                             200, 200, 300, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+    window = CreateWindowExA(0, "STATIC", "Zindral test", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             200, 200, 300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     Pump(100);
 }
 
@@ -326,8 +275,6 @@ FocusWindow::~FocusWindow()
     if (window)
         DestroyWindow(window);
 }
-
-// ---------------------------------------------------------------- Mouse and tray
 
 // SendInput's absolute coordinates: 0 to 65535 across the screen.
 static LONG Absolute(LONG coordinate, int extent)
@@ -356,16 +303,13 @@ bool PointAt(POINT point)
 bool Click(Button button, int times)
 {
     bool left = button == Button::Left;
+    INPUT down = {INPUT_MOUSE}, up = {INPUT_MOUSE};
+    down.mi.dwFlags = left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN;
+    up.mi.dwFlags = left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
     std::vector<INPUT> inputs;
-    for (int i = 0; i < times; ++i) {
-        for (DWORD flag : {left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN,
-                           left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP}) {
-            INPUT input = {INPUT_MOUSE};
-            input.mi.dwFlags = flag;
-            inputs.push_back(input);
-        }
-    }
-    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+    for (int i = 0; i < times; ++i)
+        inputs.insert(inputs.end(), {down, up});
+    return Send(inputs);
 }
 
 bool TrayIconPoint(int cell, POINT* point)
@@ -380,20 +324,12 @@ bool TrayIconPoint(int cell, POINT* point)
     return size > 0;
 }
 
-static NOTIFYICONDATAA NeighbourIcon(HWND window, int index)
-{
-    NOTIFYICONDATAA data = {NOTIFYICONDATAA_V1_SIZE};
-    data.hWnd = window;
-    data.uID = static_cast<UINT>(index + 1);
-    return data;
-}
-
 TrayNeighbours::TrayNeighbours(int count)
 {
     window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                              GetModuleHandleA(nullptr), nullptr);
     while (window && added < count) {
-        NOTIFYICONDATAA data = NeighbourIcon(window, added);
+        NOTIFYICONDATAA data = IconData(window, added + 1);
         data.uFlags = NIF_ICON;
         data.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
         if (!Shell_NotifyIconA(NIM_ADD, &data))
@@ -404,8 +340,8 @@ TrayNeighbours::TrayNeighbours(int count)
 
 TrayNeighbours::~TrayNeighbours()
 {
-    while (added > 0) {
-        NOTIFYICONDATAA data = NeighbourIcon(window, --added);
+    for (; added > 0; --added) {
+        NOTIFYICONDATAA data = IconData(window, added);
         Shell_NotifyIconA(NIM_DELETE, &data);
     }
     if (window)
@@ -417,11 +353,9 @@ bool PressKeys(HWND foreground, const std::vector<WORD>& keys)
     if (!WaitUntil([&] { return GetForegroundWindow() == foreground; }, 5000))
         return false;
     std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        inputs.push_back(KeyInput(key, false));
-        inputs.push_back(KeyInput(key, true));
-    }
-    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+    for (WORD key : keys)
+        inputs.insert(inputs.end(), {KeyInput(key, false), KeyInput(key, true)});
+    return Send(inputs);
 }
 
 // ---------------------------------------------------------------- Files

@@ -1,12 +1,11 @@
 #pragma once
 // The one test driver: waiting, pumping, the foreground and key input for
-// every test program, and the end-to-end part, which starts the programs of
-// this build tree inside the test prefix's Wine virtual desktop and works
-// them as a person would: keys pressed and the taskbar's icons clicked with
-// SendInput, messages posted the way the shell posts them, effects polled
-// for with a deadline. Settings are seeded and read with testreg
-// (tests/TestRegistry.h); in-process dialogs are scripted with ui
-// (tests/DialogDriver.h), which builds on this.
+// every test program, and the end-to-end part, which works the programs of
+// this build tree in the test prefix's Wine virtual desktop as a person
+// would: keys pressed and taskbar icons clicked with SendInput, messages
+// posted the way the shell posts them, effects polled for with a deadline.
+// Settings are seeded and read with testreg (tests/TestRegistry.h); the
+// in-process dialogs are scripted with ui (tests/DialogDriver.h).
 //
 // Every end-to-end test shares one desktop, the global hot keys and the
 // single-instance window: mark it SERIAL and begin it with ResetZindral().
@@ -21,7 +20,8 @@ namespace e2e {
 extern const char* const ZindralExe;
 extern const char* const DravikExe;
 
-// Numbers of Zindral's outside interface.
+// Numbers and names of Zindral's outside interface.
+constexpr const char* LauncherClass = "ZindralClass";
 constexpr UINT TrayMessage = 9910;       // tray callback message and icon identifier
 constexpr UINT FirstHotKeyId = 512;      // identifier of table entry 0
 constexpr WORD ExitCommand = 40001, AboutCommand = 40002, ConfigurationCommand = 40003;
@@ -31,7 +31,7 @@ constexpr DWORD NoExitCode = 0xFFFFFFFF;
 class Process {
 public:
     Process() = default;
-    ~Process();
+    ~Process() { Close(); }
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
@@ -41,7 +41,7 @@ public:
     bool Start(const std::string& commandLine);
     // True once the process has ended (within timeoutMs), with its exit code.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
-    bool Running() const;
+    bool Running() const { return handle && WaitForSingleObject(handle, 0) == WAIT_TIMEOUT; }
     void Kill();
     DWORD Id() const { return id; }
     HANDLE Handle() const { return handle; }
@@ -61,10 +61,12 @@ bool WaitUntil(Condition condition, DWORD timeoutMs = 10000, DWORD intervalMs = 
 void Pump(DWORD milliseconds);
 
 // --- Zindral. ---
+// Top-level windows of the class (any if null), in z-order.
+std::vector<HWND> TopLevelWindows(const char* className);
 // The launcher window of a running Zindral, or null.
-HWND FindLauncher();
-// Every top-level window of that class (more than one would be a fault).
-std::vector<HWND> FindLaunchers();
+inline HWND FindLauncher() { return FindWindowA(LauncherClass, nullptr); }
+// Every launcher window (more than one would be a fault).
+inline std::vector<HWND> FindLaunchers() { return TopLevelWindows(LauncherClass); }
 // Starts bin\zindral.exe (or another copy) and waits until its launcher
 // window exists and it waits in its message loop (tray icon added, hot keys
 // registered).
@@ -73,8 +75,6 @@ bool StartZindral(Process& process, DWORD timeoutMs = 15000, const std::string& 
 void EndAllZindral();
 // Start of every end-to-end test: no Zindral running, no settings stored.
 void ResetZindral();
-// The application key with nothing below it, so that no first-run defaults apply.
-void SeedApplicationKey();
 
 // The shell's way of telling whether the launcher's icon exists: modifying
 // it fails once it is gone.
@@ -82,8 +82,8 @@ bool TrayIconExists(HWND launcher);
 
 // A command line for an entry: cmd.exe leaves a file behind, the visible
 // effect of a started command.
-extern const char* const Cmd;   // %WINDIR%\system32\cmd.exe
-std::string WriteMarker(const std::string& path);
+constexpr const char* Cmd = "%WINDIR%\\system32\\cmd.exe";
+inline std::string WriteMarker(const std::string& path) { return "/c echo fired> \"" + path + "\""; }
 bool AppearsSoon(const std::string& path);
 
 // --- Windows and input. ---
@@ -93,7 +93,7 @@ HWND FindProcessWindow(DWORD processId, const char* className, bool visibleOnly 
 std::vector<HWND> ProcessWindows(DWORD processId, bool visibleOnly = true);
 std::string ClassOf(HWND window);
 RECT WindowRect(HWND window);
-bool SameRect(const RECT& a, const RECT& b);
+inline bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
 std::string Describe(const RECT& rect);   // "left,top widthxheight"
 // A visible dialog of the process with that caption, once there is one; null
 // after the wait.

@@ -3,21 +3,14 @@
 // comctl32-used.txt beside it.
 #include <windows.h>
 
-static HINSTANCE g_module;
-
-extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, void*)
-{
-    if (reason == DLL_PROCESS_ATTACH)
-        g_module = module;
-    return TRUE;
-}
+extern "C" IMAGE_DOS_HEADER __ImageBase;   // this library, as the linker places it
 
 // The one function that Zindral takes from the common controls. It registers
 // no window class, so a list view made after it would be missing.
 extern "C" __declspec(dllexport) BOOL WINAPI InitCommonControlsEx(const void*)
 {
     char path[MAX_PATH + 32];
-    DWORD length = GetModuleFileNameA(g_module, path, MAX_PATH);
+    DWORD length = GetModuleFileNameA(reinterpret_cast<HMODULE>(&__ImageBase), path, MAX_PATH);
     while (length > 0 && path[length - 1] != '\\')
         --length;
     lstrcpyA(path + length, "comctl32-used.txt");
