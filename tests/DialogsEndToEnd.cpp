@@ -63,16 +63,12 @@ protected:
     {
         for (HWND window : ProcessWindows(zindral.Id()))
             PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-        EndAllZindral();
-        testreg::DeleteSettings();
+        ResetZindral();
     }
 
     bool Start()
     {
-        if (!StartZindral(zindral))
-            return false;
-        launcher = FindLauncher();
-        return true;
+        return StartZindral(zindral) && (launcher = FindLauncher()) != nullptr;
     }
 
     HWND WaitForDialog(const char* caption) { return e2e::WaitForDialog(zindral.Id(), caption); }
@@ -163,7 +159,7 @@ TEST_F(DialogsEndToEnd, AddedHotKeyCapturedFromTheKeyboardFiresRightAfterOk)
     ASSERT_TRUE(edit);
     HWND key = GetDlgItem(edit, IdKey);
     EXPECT_EQ(WindowText(key), "A");
-    EXPECT_EQ(SendMessageA(GetDlgItem(edit, IdWin), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(edit, IdWin), BST_CHECKED);
 
     // The key field has the focus; F9 pressed on the keyboard names the key,
     // Shift alone changes nothing.
@@ -171,11 +167,11 @@ TEST_F(DialogsEndToEnd, AddedHotKeyCapturedFromTheKeyboardFiresRightAfterOk)
     ASSERT_TRUE(PressKeys(edit, {VK_F9, VK_SHIFT}));
     EXPECT_TRUE(WaitUntil([&] { return WindowText(key) == "F9"; })) << WindowText(key);
 
-    SendMessageA(GetDlgItem(edit, IdWin), BM_SETCHECK, BST_UNCHECKED, 0);
-    SendMessageA(GetDlgItem(edit, IdCtrl), BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageA(GetDlgItem(edit, IdShift), BM_SETCHECK, BST_CHECKED, 0);
-    SetWindowTextA(GetDlgItem(edit, IdCommandLine), Cmd);
-    SetWindowTextA(GetDlgItem(edit, IdParameters), WriteMarker(added).c_str());
+    CheckDlgButton(edit, IdWin, BST_UNCHECKED);
+    CheckDlgButton(edit, IdCtrl, BST_CHECKED);
+    CheckDlgButton(edit, IdShift, BST_CHECKED);
+    SetDlgItemTextA(edit, IdCommandLine, Cmd);
+    SetDlgItemTextA(edit, IdParameters, WriteMarker(added).c_str());
     EXPECT_EQ(WindowText(key), "F9");
     PostMessageA(edit, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(edit); }));

@@ -8,26 +8,20 @@
 #include <vector>
 #include "tests/e2e/Driver.h"
 
+using namespace e2e;
+
 namespace {
-
-using e2e::Describe;
-using e2e::SameRect;
-using e2e::WindowRect;
-
-using e2e::Pump;
-using e2e::WaitUntil;
-using e2e::MakeForeground;
 
 // Starts a command line as given (the program path may be unquoted), waits
 // for the process while pumping messages, and returns its exit code.
 DWORD RunCommandLine(const std::string& commandLine)
 {
-    e2e::Process process;
+    Process process;
     if (!process.Start(commandLine)) {
         ADD_FAILURE() << "cannot start " << commandLine << ", error " << GetLastError();
-        return e2e::NoExitCode;
+        return NoExitCode;
     }
-    DWORD code = e2e::NoExitCode;
+    DWORD code = NoExitCode;
     if (!process.WaitForExit(30000, &code)) {
         ADD_FAILURE() << commandLine << " did not end";
         process.Kill();
@@ -37,7 +31,7 @@ DWORD RunCommandLine(const std::string& commandLine)
 
 DWORD RunDravik(const std::string& arguments)
 {
-    std::string commandLine = std::string("\"") + e2e::DravikExe + "\"";
+    std::string commandLine = std::string("\"") + DravikExe + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;
     return RunCommandLine(commandLine);
@@ -45,8 +39,7 @@ DWORD RunDravik(const std::string& arguments)
 
 RECT Rect(int left, int top, int width, int height)
 {
-    RECT rect = {left, top, left + width, top + height};
-    return rect;
+    return {left, top, left + width, top + height};
 }
 
 bool HasRect(HWND window, const RECT& expected)
@@ -58,18 +51,15 @@ class Dravik : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        notepad_ = new e2e::Process;
-        if (!notepad_->Start("C:\\windows\\notepad.exe"))
+        if (!notepad_.Start("C:\\windows\\notepad.exe"))
             return;
-        WaitForInputIdle(notepad_->Handle(), 20000);
-        WaitUntil([] { return (window_ = e2e::FindProcessWindow(notepad_->Id(), "Notepad")) != nullptr; }, 20000);
+        WaitForInputIdle(notepad_.Handle(), 20000);
+        WaitUntil([] { return (window_ = FindProcessWindow(notepad_.Id(), "Notepad")) != nullptr; }, 20000);
     }
 
     static void TearDownTestSuite()
     {
-        notepad_->Kill();
-        delete notepad_;
-        notepad_ = nullptr;
+        notepad_.Kill();
         window_ = nullptr;
     }
 
@@ -118,11 +108,11 @@ protected:
         EXPECT_EQ(zoomed, IsZoomed(window)) << arguments;
     }
 
-    static e2e::Process* notepad_;
+    static Process notepad_;
     static HWND window_;
 };
 
-e2e::Process* Dravik::notepad_ = nullptr;
+Process Dravik::notepad_;
 HWND Dravik::window_ = nullptr;
 
 TEST_F(Dravik, GivesTheSizeAndKeepsTheTopLeftCorner)
@@ -189,17 +179,10 @@ INT_PTR CALLBACK FixedDialogProc(HWND, UINT message, WPARAM, LPARAM)
 TEST_F(Dravik, LeavesAFixedFrameDialogAlone)
 {
     struct {
-        DLGTEMPLATE header;
-        WORD menu;
-        WORD windowClass;
-        WORD title;
-    } dialogTemplate = {};
+        DLGTEMPLATE header;   // style, extended style, no controls, x, y, cx, cy
+        WORD menu, windowClass, title;
+    } dialogTemplate = {{WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE, 0, 0, 40, 30, 160, 90}};
     static_assert(offsetof(decltype(dialogTemplate), menu) == 18, "dialog template layout");
-    dialogTemplate.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE;
-    dialogTemplate.header.x = 40;
-    dialogTemplate.header.y = 30;
-    dialogTemplate.header.cx = 160;
-    dialogTemplate.header.cy = 90;
     HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &dialogTemplate.header,
                                              nullptr, FixedDialogProc, 0);
     ASSERT_NE(nullptr, dialog);
@@ -229,7 +212,7 @@ TEST_F(Dravik, UnquotedPathWithCharactersAbove127)
     ASSERT_EQ(std::string::npos, folder.find(' ')) << folder;
     std::string copy = folder + "\\dravik.exe";
     CreateDirectoryA(folder.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA(e2e::DravikExe, copy.c_str(), FALSE)) << copy;
+    ASSERT_TRUE(CopyFileA(DravikExe, copy.c_str(), FALSE)) << copy;
 
     ASSERT_NO_FATAL_FAILURE(Place(Rect(100, 50, 500, 400)));
     EXPECT_EQ(0u, RunCommandLine(copy + " 800 600"));

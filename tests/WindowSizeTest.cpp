@@ -12,11 +12,9 @@
 IMPORT_SLOT(GetWindowPlacement, 8);
 IMPORT_SLOT(SetWindowPlacement, 8);
 
-namespace {
+using namespace e2e;
 
-using e2e::Describe;
-using e2e::SameRect;
-using e2e::WindowRect;
+namespace {
 
 // The placements that reached the system, and one to give out in place of
 // the window's own.
@@ -52,26 +50,24 @@ HWND CreateSizeableWindow()
                            400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
-struct StartState {
-    const char* name;
-    int firstShow;
-    int thenShow;
-};
-
 TEST(SizeWindow, ShowsEveryWindowRestoredWithTheSizeThroughItsPlacement)
 {
     const RECT expected = {100, 50, 1124, 818};
-    for (StartState state : {StartState{"normal", SW_SHOWNORMAL, 0},
-                             StartState{"maximised", SW_MAXIMIZE, 0},
-                             StartState{"minimised", SW_MINIMIZE, 0},
-                             StartState{"minimised from maximised", SW_MAXIMIZE, SW_MINIMIZE}}) {
+    const struct {
+        const char* name;
+        int firstShow, thenShow;
+    } states[] = {{"normal", SW_SHOWNORMAL, 0},
+                  {"maximised", SW_MAXIMIZE, 0},
+                  {"minimised", SW_MINIMIZE, 0},
+                  {"minimised from maximised", SW_MAXIMIZE, SW_MINIMIZE}};
+    for (const auto& state : states) {
         SCOPED_TRACE(state.name);
         HWND window = CreateSizeableWindow();
         ASSERT_NE(nullptr, window);
         ShowWindow(window, state.firstShow);
         if (state.thenShow)
             ShowWindow(window, state.thenShow);
-        e2e::Pump(0);
+        Pump(0);
         if (state.thenShow) {
             // What makes this case hard: the system means to bring it back maximised.
             WINDOWPLACEMENT placement = {sizeof(placement)};
@@ -89,7 +85,7 @@ TEST(SizeWindow, ShowsEveryWindowRestoredWithTheSizeThroughItsPlacement)
         }
         ASSERT_EQ(1u, g_placed.size());
         EXPECT_EQ(0u, g_placed[0].flags & WPF_RESTORETOMAXIMIZED);
-        e2e::Pump(0);
+        Pump(0);
 
         EXPECT_TRUE(SameRect(expected, NormalRect(window))) << Describe(NormalRect(window));
         EXPECT_TRUE(SameRect(expected, WindowRect(window))) << Describe(WindowRect(window));
@@ -150,12 +146,12 @@ TEST(SizeWindow, ArrangedWindowIsSizedWhereItIsNow)
     HWND window = CreateSizeableWindow();
     ASSERT_NE(nullptr, window);
     ShowWindow(window, SW_MAXIMIZE);
-    e2e::Pump(0);
+    Pump(0);
     const RECT now = WindowRect(window);
     ASSERT_FALSE(SameRect(now, NormalRect(window))) << Describe(now);
 
     SizeWindow(window, 640, 480, true);
-    e2e::Pump(0);
+    Pump(0);
     const RECT expected = {now.left, now.top, now.left + 640, now.top + 480};
     EXPECT_TRUE(SameRect(expected, WindowRect(window))) << Describe(WindowRect(window));
     DestroyWindow(window);

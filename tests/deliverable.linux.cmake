@@ -22,14 +22,22 @@ if(NOT ZINDRAL_X64_CXX)
   return()
 endif()
 
+# It works the programs with the end-to-end tests' driver; it starts them by
+# the path it is given, so the build tree's own paths stay empty.
 set(smoke_driver ${CMAKE_BINARY_DIR}/tests/smoke-driver.exe)
+set(smoke_sources SmokeDriver.cpp e2e/Driver.cpp TestRegistry.cpp)
+list(TRANSFORM smoke_sources PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
 add_custom_command(OUTPUT ${smoke_driver}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tests
   COMMAND ${ZINDRAL_X64_CXX} -Os -s -static -Wall -Wextra -Werror
-          -Wno-missing-field-initializers
-          -o ${smoke_driver} ${CMAKE_CURRENT_SOURCE_DIR}/SmokeDriver.cpp
-  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/SmokeDriver.cpp
-  COMMENT "Building the 64-bit driver of the 32-bit smoke test")
+          -Wno-missing-field-initializers -I${PROJECT_SOURCE_DIR}
+          -DWIN32_LEAN_AND_MEAN -DNOMINMAX -DSTRICT
+          -DZINDRAL_EXE_PATH=\"\" -DDRAVIK_EXE_PATH=\"\"
+          -o ${smoke_driver} ${smoke_sources} -luser32 -ladvapi32 -lshell32
+  DEPENDS ${smoke_sources} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/Driver.h
+          ${CMAKE_CURRENT_SOURCE_DIR}/TestRegistry.h
+  COMMENT "Building the 64-bit driver of the 32-bit smoke test"
+  VERBATIM)
 add_custom_target(smoke_driver ALL DEPENDS ${smoke_driver})
 
 # Its prefix, desktop and Xvfb are its own, so it runs beside the in-process
