@@ -4,8 +4,8 @@
 //   smoke-driver ZINDRAL.EXE
 //
 // It is a 64-bit program on purpose: in a mixed prefix it starts at native
-// speed, while the deliverables it drives run emulated (about a minute per
-// process start). Prints one line per step; exit code 0 when all passed.
+// speed, while the deliverables it drives run emulated (seconds per process
+// start on an idle machine, many times that on a loaded one). Prints one line per step; exit code 0 when all passed.
 #include <windows.h>
 #include <commctrl.h>
 #include <stdarg.h>
@@ -18,7 +18,7 @@ using namespace e2e;
 
 // The emulated programs are far too slow for fixed sleeps or the end-to-end
 // tests' deadlines.
-const DWORD StartDeadline = 600000;  // an emulated process start, with margin
+const DWORD StartDeadline = 600000;  // an emulated process start, loaded machine and all
 const DWORD StepDeadline = 300000;
 const UINT Win = 8;
 

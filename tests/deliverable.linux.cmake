@@ -41,13 +41,13 @@ add_custom_command(OUTPUT ${smoke_driver}
 add_custom_target(smoke_driver ALL DEPENDS ${smoke_driver})
 
 # Its prefix, desktop and Xvfb are its own, so it runs beside the in-process
-# cases: each keeps one core busy for minutes.
+# cases.
 add_test(NAME deliverable_i686_smoke
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/i686-smoke.sh ${PROJECT_SOURCE_DIR}
           ${CMAKE_BINARY_DIR}/wine32-smoke $<TARGET_FILE:zindral> $<TARGET_FILE:dravik>
           ${smoke_driver})
-# Each emulated process start costs about a minute of CPU, and the first run
-# on a machine makes the cached template prefix as well.
+# Emulated process starts are slow on a loaded machine, and the first run on
+# a machine makes the cached template prefix as well.
 set_tests_properties(deliverable_i686_smoke PROPERTIES
   TIMEOUT 2400 SKIP_RETURN_CODE 77)
 

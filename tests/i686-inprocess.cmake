@@ -1,5 +1,5 @@
 # The in-process test cases on the deliverable's own machine code: one i686
-# program, since every process start under emulation costs about a minute.
+# program, so that the cases pay for one process start under emulation.
 # Its own sources are built plainly; the code under test is the libraries
 # that zindral.exe is made of, optimised at link time with the same options.
 find_program(ZINDRAL_X64_CXX NAMES x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-g++)
