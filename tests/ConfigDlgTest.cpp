@@ -3,13 +3,10 @@
 #include <commctrl.h>
 #include <vector>
 #include "DialogTestSupport.h"
-#include "dialogs/Commands.h"
 #include "dialogs/ConfigDlg.h"
-#include "launcher/Launcher.h"
 #include "model/KeyNames.h"
 #include "resources/resource.h"
 #include "settings/Settings.h"
-#include "tests/e2e/Driver.h"
 
 namespace {
 
@@ -63,14 +60,6 @@ void Select(HWND dialog, std::initializer_list<int> rows)
         SendMessageA(List(dialog), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
-HotKey* RowRecord(HWND dialog, int row)
-{
-    LVITEMA item = {LVIF_PARAM};
-    item.iItem = row;
-    SendMessageA(List(dialog), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return reinterpret_cast<HotKey*>(item.lParam);
-}
-
 int ColumnWidth(HWND dialog, int column)
 {
     return static_cast<int>(SendMessageA(List(dialog), LVM_GETCOLUMNWIDTH, column, 0));
@@ -115,29 +104,11 @@ void Interpose(HWND window, WNDPROC procedure)
     });
 }
 
-void RefuseInList(HWND dialog, UINT message)
-{
-    g_refusedMessage = message;
-    Interpose(List(dialog), Refusing);
-}
-
 class ConfigDlgTest : public DialogTest {
 protected:
     static INT_PTR Drive(ConfigDlg& dialog, const std::function<void(HWND)>& script)
     {
         return ui::Drive(dialog, Caption, script);
-    }
-
-    // Opens the edit dialog with `button` of the configuration dialog, runs
-    // `edit` with its window and waits until it has closed.
-    static void InEditDialog(HWND config, int button, const std::function<void(HWND)>& edit)
-    {
-        ui::Click(config, button);
-        HWND window = ui::WaitForDialog(EditCaption);
-        ASSERT_TRUE(window);
-        EXPECT_EQ(GetWindow(window, GW_OWNER), config);
-        edit(window);
-        ASSERT_TRUE(ui::WaitGone(window));
     }
 
     // After a posted command and a round trip: no dialog but the
@@ -214,7 +185,7 @@ TEST_F(ConfigDlgTest, ListsEveryEntryAndReturnsTheSameTableSharingTexts)
 TEST_F(ConfigDlgTest, ColumnWidthsSplitTheListThirtyToSeventyUnlessStored)
 {
     int keyWidth = 0, commandWidth = 0, available = 0;
-    {
+    auto measure = [&] {
         ConfigDlg dialog;
         Drive(dialog, [&](HWND window) {
             RECT client;
@@ -224,19 +195,15 @@ TEST_F(ConfigDlgTest, ColumnWidthsSplitTheListThirtyToSeventyUnlessStored)
             commandWidth = ColumnWidth(window, 1);
             ui::Click(window, IDCANCEL);
         });
-    }
+    };
+    measure();
     EXPECT_EQ(keyWidth, available * 30 / 100);
     EXPECT_EQ(commandWidth, available - available * 30 / 100);
 
     // Either width may be stored without the other.
     testreg::DeleteSettings();
     testreg::SetDword(DialogKey("ConfigDlg"), "KeyWidth", 123);
-    ConfigDlg dialog;
-    Drive(dialog, [&](HWND window) {
-        keyWidth = ColumnWidth(window, 0);
-        commandWidth = ColumnWidth(window, 1);
-        ui::Click(window, IDCANCEL);
-    });
+    measure();
     EXPECT_EQ(keyWidth, 123);
     EXPECT_EQ(commandWidth, available - available * 30 / 100);
 }
@@ -558,7 +525,8 @@ TEST_F(ConfigDlgTest, RowsNeverLoseTheirEntryWhenTheHeapOrTheListRefuses)
             };
             g_refusedMessage = 0;
             tryBoth();
-            RefuseInList(window, LVM_SETITEMA);
+            g_refusedMessage = LVM_SETITEMA;
+            Interpose(List(window), Refusing);
             tryBoth();
             afterFailedEdits = Commands(window);
             g_refusedMessage = LVM_DELETEITEM;
@@ -609,9 +577,10 @@ TEST_F(ConfigDlgTest, RowWithoutRecordNeitherCrashesEditNorLosesOtherEntries)
         bool editOpensNothing = false;
         INT_PTR result = Drive(dialog, [&](HWND window) {
             ui::OnUiThread([&] {
-                HotKey* record = RowRecord(window, 1);
                 LVITEMA item = {LVIF_PARAM};
                 item.iItem = 1;
+                SendMessageA(List(window), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+                HotKey* record = reinterpret_cast<HotKey*>(item.lParam);
                 item.lParam = 0;
                 SendMessageA(List(window), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
                 record->~HotKey();
@@ -629,26 +598,8 @@ TEST_F(ConfigDlgTest, RowWithoutRecordNeitherCrashesEditNorLosesOtherEntries)
     EXPECT_EQ(g_liveBlocks, before);
 }
 
-// The Configuration command against a stand-in launcher window.
-class ConfigurationCommandTest : public ConfigDlgTest {
+class ConfigurationCommandTest : public LauncherTest {
 protected:
-    void SetUp() override
-    {
-        ConfigDlgTest::SetUp();
-        launcher = CreateWindowExA(0, "STATIC", "launcher", 0, 0, 0, 0, 0, nullptr, nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
-        HotKeyList empty;
-        g_hotKeys = empty;
-    }
-    void TearDown() override
-    {
-        UnregisterHotKeys(launcher, g_hotKeys);
-        HotKeyList empty;
-        g_hotKeys = empty;
-        DestroyWindow(launcher);
-        ConfigDlgTest::TearDown();
-    }
-
     // Live table with registered hot keys, stored as well.
     void GoLive(const HotKeyList& list)
     {
@@ -658,37 +609,13 @@ protected:
         RegisterHotKeys(launcher, g_hotKeys);
     }
 
-    void RunCommand(const std::function<void(HWND)>& script)
+    // REG_NONE when the value is missing.
+    static DWORD StoredType(const std::string& path, const char* name)
     {
-        ui::RunWithScript(
-            [&] {
-                ConfigurationCommand(launcher);
-                return INT_PTR(0);
-            },
-            [&] {
-                HWND window = ui::WaitForDialog(Caption);
-                ASSERT_TRUE(window);
-                EXPECT_EQ(GetWindow(window, GW_OWNER), launcher);
-                dialogOpenMeanwhile = g_dialogOpen;
-                script(window);
-            });
+        DWORD type = REG_NONE;
+        RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, nullptr);
+        return type;
     }
-
-    static std::string StoredType(const std::string& path, const char* name)
-    {
-        DWORD type = 0;
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return "no key";
-        LONG status = RegQueryValueExA(key, name, nullptr, &type, nullptr, nullptr);
-        RegCloseKey(key);
-        if (status != ERROR_SUCCESS)
-            return "absent";
-        return type == REG_SZ ? "REG_SZ" : type == REG_DWORD ? "REG_DWORD" : "other";
-    }
-
-    HWND launcher = nullptr;
-    int dialogOpenMeanwhile = -1;
 };
 
 TEST_F(ConfigurationCommandTest, OkStoresTheTableAndRegistersTheNewHotKeyAtOnce)
@@ -730,20 +657,20 @@ TEST_F(ConfigurationCommandTest, OkStoresTheTableAndRegistersTheNewHotKeyAtOnce)
     };
     for (int i = 0; i < 3; ++i) {
         std::string entry = testreg::EntryPath(i);
-        EXPECT_EQ(StoredType(entry, "Key"), "REG_SZ");
+        EXPECT_EQ(StoredType(entry, "Key"), DWORD{REG_SZ});
         EXPECT_EQ(testreg::GetString(entry, "Key"), expected[i].key);
-        EXPECT_EQ(StoredType(entry, "Modifier"), "REG_DWORD");
+        EXPECT_EQ(StoredType(entry, "Modifier"), DWORD{REG_DWORD});
         EXPECT_EQ(testreg::GetDword(entry, "Modifier"), expected[i].modifiers);
-        EXPECT_EQ(StoredType(entry, "CommandLine"), "REG_SZ");
+        EXPECT_EQ(StoredType(entry, "CommandLine"), DWORD{REG_SZ});
         EXPECT_EQ(testreg::GetString(entry, "CommandLine"), expected[i].commandLine);
         if (expected[i].parameters)
             EXPECT_EQ(testreg::GetString(entry, "Parameters"), expected[i].parameters);
         else
-            EXPECT_EQ(StoredType(entry, "Parameters"), "absent") << i;
+            EXPECT_FALSE(testreg::HasValue(entry, "Parameters")) << i;
         if (expected[i].workingDirectory)
             EXPECT_EQ(testreg::GetString(entry, "WorkingDirectory"), expected[i].workingDirectory);
         else
-            EXPECT_EQ(StoredType(entry, "WorkingDirectory"), "absent") << i;
+            EXPECT_FALSE(testreg::HasValue(entry, "WorkingDirectory")) << i;
     }
 }
 
@@ -818,12 +745,7 @@ TEST_F(ConfigurationCommandTest, NoDialogWhenTheTableCannotBeCopied)
     GoLive(live);
     g_allocationsBeforeFailure = 0;
     HWND seen = reinterpret_cast<HWND>(1);
-    ui::RunWithScript(
-        [&] {
-            ConfigurationCommand(launcher);
-            return INT_PTR(0);
-        },
-        [&] { seen = ui::WaitForDialog(Caption, 1500); });
+    RunCommandWith([&] { seen = ui::WaitForDialog(Caption, 1500); });
     g_allocationsBeforeFailure = -1;
     EXPECT_EQ(seen, nullptr);
     EXPECT_EQ(g_dialogOpen, 0);

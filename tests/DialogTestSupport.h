@@ -4,6 +4,8 @@
 #include "DialogDriver.h"
 #include "TestRegistry.h"
 #include "tests/TestHeap.h"
+#include "dialogs/Commands.h"
+#include "launcher/Launcher.h"
 #include "model/HotKey.h"
 
 inline HotKey MakeEntry(UINT key, UINT modifiers, const char* commandLine,
@@ -41,4 +43,65 @@ protected:
     {
         return std::string(testreg::AppKey) + "\\" + name;
     }
+};
+
+// Opens the edit dialog with `button` of the configuration dialog, runs
+// `edit` with its window and waits until it has closed.
+inline void InEditDialog(HWND config, int button, const std::function<void(HWND)>& edit)
+{
+    ui::Click(config, button);
+    HWND window = ui::WaitForDialog("Edit Hot Key");
+    ASSERT_TRUE(window);
+    EXPECT_EQ(GetWindow(window, GW_OWNER), config);
+    edit(window);
+    ASSERT_TRUE(ui::WaitGone(window));
+}
+
+// The Configuration command against a stand-in launcher window, which owns
+// the dialog and holds the live table's hot keys.
+class LauncherTest : public DialogTest {
+protected:
+    void SetUp() override
+    {
+        DialogTest::SetUp();
+        launcher = CreateWindowExA(0, "STATIC", "launcher", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(launcher);
+        HotKeyList empty;
+        g_hotKeys = empty;
+    }
+    void TearDown() override
+    {
+        UnregisterHotKeys(launcher, g_hotKeys);
+        HotKeyList empty;
+        g_hotKeys = empty;
+        DestroyWindow(launcher);
+        DialogTest::TearDown();
+    }
+
+    // The command runs on this thread while `script` runs beside it.
+    void RunCommandWith(const std::function<void()>& script)
+    {
+        ui::RunWithScript(
+            [&] {
+                ConfigurationCommand(launcher);
+                return INT_PTR(0);
+            },
+            script);
+    }
+
+    // `script` works the configuration dialog that the command opens.
+    void RunCommand(const std::function<void(HWND)>& script)
+    {
+        RunCommandWith([&] {
+            HWND window = ui::WaitForDialog("Hot Key Configuration");
+            ASSERT_TRUE(window);
+            EXPECT_EQ(GetWindow(window, GW_OWNER), launcher);
+            dialogOpenMeanwhile = g_dialogOpen;
+            script(window);
+        });
+    }
+
+    HWND launcher = nullptr;
+    int dialogOpenMeanwhile = -1;
 };
