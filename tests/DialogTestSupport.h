@@ -97,11 +97,10 @@ protected:
             HWND window = ui::WaitForDialog("Hot Key Configuration");
             ASSERT_TRUE(window);
             EXPECT_EQ(GetWindow(window, GW_OWNER), launcher);
-            dialogOpenMeanwhile = g_dialogOpen;
+            EXPECT_EQ(g_dialogOpen, 1);
             script(window);
         });
     }
 
     HWND launcher = nullptr;
-    int dialogOpenMeanwhile = -1;
 };
