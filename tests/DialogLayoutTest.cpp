@@ -1,4 +1,5 @@
 // The dialog base classes: binding, the size grip, anchors and centring.
+#include <algorithm>
 #include <cstdio>
 #include "DialogTestSupport.h"
 #include "dialogs/ConfigDlg.h"
@@ -18,8 +19,7 @@ public:
     {
         switch (message) {
         case WM_INITDIALOG:
-            for (int i = 0; i < count; ++i)
-                anchors[i].Capture(hwnd, ids[i], static_cast<int>(modes[i]));
+            CaptureAnchors(rules);
             return true;
         case WM_COMMAND:
             return Dialog::DialogProc(message, wParam, lParam);
@@ -36,14 +36,11 @@ public:
 
     void Add(int id, LONG mode)
     {
-        ids[count] = id;
-        modes[count] = mode;
-        ++count;
+        rules[count++] = {static_cast<WORD>(id), static_cast<WORD>(mode)};
     }
 
     Anchor anchors[8] = {};
-    int ids[8] = {};
-    LONG modes[8] = {};
+    AnchorRule rules[8] = {};
     int count = 0;
 };
 
@@ -115,89 +112,83 @@ TEST_F(DialogLayoutTest, AnchorRulesPlaceEachControl)
     ProbeDialog dialog;
     for (const Rule& rule : rules)
         dialog.Add(rule.id, rule.mode);
-    RECT before[8] = {}, after[8] = {};
     Drive(dialog, "Edit Hot Key", [&](HWND window) {
+        RECT before[8];
         for (int i = 0; i < 8; ++i)
             before[i] = ui::ControlRect(window, rules[i].id);
         SIZE size = ui::WindowSize(window);
         SetWindowPos(window, nullptr, 0, 0, size.cx + 100, size.cy + 60, SWP_NOMOVE | SWP_NOZORDER);
-        for (int i = 0; i < 8; ++i)
-            after[i] = ui::ControlRect(window, rules[i].id);
+        for (int i = 0; i < 8; ++i) {
+            const Rule& rule = rules[i];
+            RECT after = ui::ControlRect(window, rule.id);
+            LONG dx = rule.followsRight ? 100 : 0;
+            LONG dw = rule.stretchesRight ? 100 : 0;
+            LONG dy = rule.followsBottom ? 60 : 0;
+            LONG dh = rule.stretchesDown ? 60 : 0;
+            EXPECT_EQ(after.left, before[i].left + dx) << "mode " << rule.mode;
+            EXPECT_EQ(after.right, before[i].right + dx + dw) << "mode " << rule.mode;
+            EXPECT_EQ(after.top, before[i].top + dy) << "mode " << rule.mode;
+            EXPECT_EQ(after.bottom, before[i].bottom + dy + dh) << "mode " << rule.mode;
+        }
         ui::Click(window, IDCANCEL);
     });
-    for (int i = 0; i < 8; ++i) {
-        const Rule& rule = rules[i];
-        LONG dx = rule.followsRight ? 100 : 0;
-        LONG dw = rule.stretchesRight ? 100 : 0;
-        LONG dy = rule.followsBottom ? 60 : 0;
-        LONG dh = rule.stretchesDown ? 60 : 0;
-        EXPECT_EQ(after[i].left, before[i].left + dx) << "mode " << rule.mode;
-        EXPECT_EQ(after[i].right, before[i].right + dx + dw) << "mode " << rule.mode;
-        EXPECT_EQ(after[i].top, before[i].top + dy) << "mode " << rule.mode;
-        EXPECT_EQ(after[i].bottom, before[i].bottom + dy + dh) << "mode " << rule.mode;
-    }
 }
 
 TEST_F(DialogLayoutTest, RelayoutWithoutAnchorsStillRepaintsTheWholeClientArea)
 {
     ProbeDialog dialog;
-    RECT client = {}, update = {};
     Drive(dialog, "Edit Hot Key", [&](HWND window) {
         ui::OnUiThread([&] {
+            RECT client, update = {};
             GetClientRect(window, &client);
             ValidateRect(window, nullptr);
             dialog.Relayout(client.right + 30, client.bottom);
             GetUpdateRect(window, &update, FALSE);
+            EXPECT_TRUE(EqualRect(&update, &client));
         });
         ui::Click(window, IDCANCEL);
     });
-    EXPECT_TRUE(EqualRect(&update, &client));
 }
 
 // What the dialog shows once it has painted itself, read from the screen.
 TEST_F(DialogLayoutTest, SizeGripIsPaintedWhenTheDialogPaints)
 {
     HotKeyDlg dialog;
-    int gripPixels = 0;
     Drive(dialog, "Edit Hot Key", [&](HWND window) {
         ui::OnUiThread([&] { RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); });
         RECT client;
         GetClientRect(window, &client);
         HDC dc = GetDC(window);
         COLORREF face = GetSysColor(COLOR_3DFACE);
+        int gripPixels = 0;
         for (LONG y = client.bottom - dialog.gripHeight; y < client.bottom; ++y) {
             for (LONG x = client.right - dialog.gripWidth; x < client.right; ++x)
                 gripPixels += GetPixel(dc, x, y) != face;
         }
         ReleaseDC(window, dc);
+        EXPECT_GT(gripPixels, 0) << "no grip drawn";
         ui::Click(window, IDCANCEL);
     });
-    EXPECT_GT(gripPixels, 0) << "no grip drawn";
 }
 
 TEST_F(DialogLayoutTest, SizeGripIsPaintedInTheBottomRightCornerOnly)
 {
     ProbeDialog dialog;
-    int changedInside = 0, changedOutside = 0;
     Drive(dialog, "Edit Hot Key", [&](HWND window) {
         RECT client;
         GetClientRect(window, &client);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = client.right;
-        info.bmiHeader.biHeight = -client.bottom;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
+        // Top-down, 32 bits a pixel.
+        BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32}};
         void* bits = nullptr;
         HDC dc = CreateCompatibleDC(nullptr);
         HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         HGDIOBJ old = SelectObject(dc, bitmap);
         const DWORD marker = 0x00FF00FF;
         DWORD* pixels = static_cast<DWORD*>(bits);
-        for (LONG i = 0; i < client.right * client.bottom; ++i)
-            pixels[i] = marker;
+        std::fill_n(pixels, client.right * client.bottom, marker);
         dialog.PaintSizeGrip(dc);
         GdiFlush();
+        int changedInside = 0, changedOutside = 0;
         RECT grip = {client.right - dialog.gripWidth, client.bottom - dialog.gripHeight, client.right, client.bottom};
         for (LONG y = 0; y < client.bottom; ++y) {
             for (LONG x = 0; x < client.right; ++x) {
@@ -209,10 +200,10 @@ TEST_F(DialogLayoutTest, SizeGripIsPaintedInTheBottomRightCornerOnly)
         SelectObject(dc, old);
         DeleteObject(bitmap);
         DeleteDC(dc);
+        EXPECT_GT(changedInside, 0);
+        EXPECT_EQ(changedOutside, 0);
         ui::Click(window, IDCANCEL);
     });
-    EXPECT_GT(changedInside, 0);
-    EXPECT_EQ(changedOutside, 0);
 }
 
 TEST_F(DialogLayoutTest, CenterOnWorkAreaCentresWithinTheWorkAreaUnclamped)
