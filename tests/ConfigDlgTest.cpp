@@ -1,7 +1,4 @@
 // The configuration dialog and the Configuration command, in-process.
-#include <windows.h>
-#include <commctrl.h>
-#include <vector>
 #include "DialogTestSupport.h"
 #include "dialogs/ConfigDlg.h"
 #include "model/KeyNames.h"
@@ -11,7 +8,6 @@
 namespace {
 
 const char Caption[] = "Hot Key Configuration";
-const char EditCaption[] = "Edit Hot Key";
 
 HWND List(HWND dialog)
 {
@@ -260,7 +256,7 @@ TEST_F(ConfigDlgTest, DoubleClickEditsTheRowAndHeaderClickNeverSorts)
         RECT row = {};
         ListView_GetItemRect(List(window), 2, &row, LVIR_LABEL);
         ui::PostClick(List(window), {(row.left + row.right) / 2, (row.top + row.bottom) / 2}, true);
-        HWND edit = ui::WaitForDialog(EditCaption);
+        HWND edit = ui::WaitForDialog("Edit Hot Key");
         ASSERT_TRUE(edit);
         EXPECT_EQ(ui::ItemText(edit, IDC_COMMAND_LINE), "C:\\b.exe");
         ui::Click(edit, IDCANCEL);
@@ -531,10 +527,12 @@ TEST_F(ConfigDlgTest, RowWithoutRecordNeitherCrashesEditNorLosesOtherEntries)
 
 class ConfigurationCommandTest : public LauncherTest {
 protected:
-    // Live table with registered hot keys, stored as well.
-    void GoLive(const HotKeyList& list)
+    // `live` (filled with numbered tools if asked) becomes the live table
+    // with registered hot keys, stored as well.
+    void GoLive(int entries = 0)
     {
-        g_hotKeys = list;
+        FillTable(live, entries);
+        g_hotKeys = live;
         testreg::CreateKey(testreg::AppKey);
         SaveHotKeys(g_hotKeys);
         RegisterHotKeys(launcher, g_hotKeys);
@@ -547,14 +545,15 @@ protected:
         RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, nullptr);
         return type;
     }
+
+    HotKeyList live;
 };
 
 TEST_F(ConfigurationCommandTest, OkStoresTheTableAndRegistersTheNewHotKeyAtOnce)
 {
-    HotKeyList live;
     live.Append(MakeEntry('1', HotKeyWin, "C:\\dravik.exe", "1024 768"));
     live.Append(MakeEntry(VK_SPACE, HotKeyCtrl | HotKeyWin, "C:\\pellin.exe", nullptr, "C:\\work\\"));
-    GoLive(live);
+    GoLive();
     RunCommand([&](HWND window) {
         InEditDialog(window, IDC_ADD, [&](HWND edit) {
             SendMessageA(GetDlgItem(edit, IDC_KEY), WM_KEYDOWN, VK_F9, 0);
@@ -605,9 +604,7 @@ TEST_F(ConfigurationCommandTest, OkStoresTheTableAndRegistersTheNewHotKeyAtOnce)
 
 TEST_F(ConfigurationCommandTest, CancelKeepsTablesButStoresSizeAndColumnWidths)
 {
-    HotKeyList live;
-    FillTable(live, 3);
-    GoLive(live);
+    GoLive(3);
     SIZE size = {};
     RunCommand([&](HWND window) {
         Select(window, {0});
@@ -630,11 +627,10 @@ TEST_F(ConfigurationCommandTest, CancelKeepsTablesButStoresSizeAndColumnWidths)
 
 TEST_F(ConfigurationCommandTest, OkWithAShorterTableReleasesTheHotKeysBeyondIt)
 {
-    HotKeyList live;
     live.Append(MakeEntry(VK_F2, HotKeyCtrl, "C:\\two.exe"));
     live.Append(MakeEntry(VK_F3, HotKeyCtrl, "C:\\three.exe"));
     live.Append(MakeEntry(VK_F4, HotKeyCtrl, "C:\\four.exe"));
-    GoLive(live);
+    GoLive();
     ASSERT_FALSE(e2e::CombinationIsFree(HotKeyCtrl, VK_F4));
     RunCommand([&](HWND window) {
         Select(window, {0});
@@ -650,9 +646,7 @@ TEST_F(ConfigurationCommandTest, OkWithAShorterTableReleasesTheHotKeysBeyondIt)
 
 TEST_F(ConfigurationCommandTest, OkOnARowTheHeapRefusedLeavesTheLiveTable)
 {
-    HotKeyList live;
-    FillTable(live, 3);
-    GoLive(live);
+    GoLive(3);
     // The copy of the table succeeds, every row's record fails.
     g_allocationsBeforeFailure = 1;
     RunCommand([&](HWND window) {
@@ -667,9 +661,7 @@ TEST_F(ConfigurationCommandTest, OkOnARowTheHeapRefusedLeavesTheLiveTable)
 
 TEST_F(ConfigurationCommandTest, NoDialogWhenTheTableCannotBeCopied)
 {
-    HotKeyList live;
-    FillTable(live, 2);
-    GoLive(live);
+    GoLive(2);
     g_allocationsBeforeFailure = 0;
     RunCommandWith([] { EXPECT_EQ(ui::WaitForDialog(Caption, 1500), nullptr); });
     g_allocationsBeforeFailure = -1;

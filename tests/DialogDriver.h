@@ -71,10 +71,7 @@ INT_PTR RunWithScript(const std::function<INT_PTR()>& show, const std::function<
 // Shows the dialog object with RunWithScript; the script gets the window
 // of its caption once it is visible.
 template <typename D>
-INT_PTR Drive(D& dialog, const char* caption, const std::function<void(HWND)>& script, HWND owner = nullptr);
-
-template <typename D>
-INT_PTR Drive(D& dialog, const char* caption, const std::function<void(HWND)>& script, HWND owner)
+INT_PTR Drive(D& dialog, const char* caption, const std::function<void(HWND)>& script, HWND owner = nullptr)
 {
     return RunWithScript([&] { return dialog.Show(owner); },
                          [&] {

@@ -17,15 +17,9 @@ public:
 
     bool DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        switch (message) {
-        case WM_INITDIALOG:
+        if (message == WM_INITDIALOG)
             CaptureAnchors(rules);
-            return true;
-        case WM_COMMAND:
-            return Dialog::DialogProc(message, wParam, lParam);
-        default:
-            return LayoutProc(message, wParam, lParam);
-        }
+        return Dialog::DialogProc(message, wParam, lParam) || LayoutProc(message, wParam, lParam);
     }
 
     Anchor* GetAnchors(int& anchorCount) override
@@ -95,19 +89,21 @@ TEST_F(DialogLayoutTest, GripResizesFromTheCornerAlsoLeftOfAndAboveThePrimaryScr
 
 TEST_F(DialogLayoutTest, AnchorRulesPlaceEachControl)
 {
+    // How far each control moves (dx, dy) and grows (dw, dh) when the
+    // dialog grows by 100 by 60 pixels.
     struct Rule {
         int id;
         LONG mode;
-        bool followsRight, stretchesRight, followsBottom, stretchesDown;
+        LONG dx, dw, dy, dh;
     } rules[] = {
-        {IDC_KEY, 0x00, false, false, false, false},
-        {IDOK, 0x01, true, false, false, false},
-        {IDC_COMMAND_LINE, 0x02, false, true, false, false},
-        {IDC_PARAMETERS, 0x0F, false, true, false, false},
-        {IDC_WORKING_DIRECTORY, 0x22, false, true, false, true},
-        {IDC_BROWSE, 0x11, true, false, true, false},
-        {IDCANCEL, 0x10, false, false, true, false},
-        {IDC_MODIFIERS_GROUP, 0xF0, false, false, false, true},
+        {IDC_KEY, 0x00, 0, 0, 0, 0},
+        {IDOK, 0x01, 100, 0, 0, 0},
+        {IDC_COMMAND_LINE, 0x02, 0, 100, 0, 0},
+        {IDC_PARAMETERS, 0x0F, 0, 100, 0, 0},
+        {IDC_WORKING_DIRECTORY, 0x22, 0, 100, 0, 60},
+        {IDC_BROWSE, 0x11, 100, 0, 60, 0},
+        {IDCANCEL, 0x10, 0, 0, 60, 0},
+        {IDC_MODIFIERS_GROUP, 0xF0, 0, 0, 0, 60},
     };
     ProbeDialog dialog;
     for (const Rule& rule : rules)
@@ -121,14 +117,10 @@ TEST_F(DialogLayoutTest, AnchorRulesPlaceEachControl)
         for (int i = 0; i < 8; ++i) {
             const Rule& rule = rules[i];
             RECT after = ui::ControlRect(window, rule.id);
-            LONG dx = rule.followsRight ? 100 : 0;
-            LONG dw = rule.stretchesRight ? 100 : 0;
-            LONG dy = rule.followsBottom ? 60 : 0;
-            LONG dh = rule.stretchesDown ? 60 : 0;
-            EXPECT_EQ(after.left, before[i].left + dx) << "mode " << rule.mode;
-            EXPECT_EQ(after.right, before[i].right + dx + dw) << "mode " << rule.mode;
-            EXPECT_EQ(after.top, before[i].top + dy) << "mode " << rule.mode;
-            EXPECT_EQ(after.bottom, before[i].bottom + dy + dh) << "mode " << rule.mode;
+            EXPECT_EQ(after.left, before[i].left + rule.dx) << "mode " << rule.mode;
+            EXPECT_EQ(after.right, before[i].right + rule.dx + rule.dw) << "mode " << rule.mode;
+            EXPECT_EQ(after.top, before[i].top + rule.dy) << "mode " << rule.mode;
+            EXPECT_EQ(after.bottom, before[i].bottom + rule.dy + rule.dh) << "mode " << rule.mode;
         }
         ui::Click(window, IDCANCEL);
     });
@@ -192,9 +184,8 @@ TEST_F(DialogLayoutTest, SizeGripIsPaintedInTheBottomRightCornerOnly)
         RECT grip = {client.right - dialog.gripWidth, client.bottom - dialog.gripHeight, client.right, client.bottom};
         for (LONG y = 0; y < client.bottom; ++y) {
             for (LONG x = 0; x < client.right; ++x) {
-                POINT point = {x, y};
                 if (pixels[y * client.right + x] != marker)
-                    ++(PtInRect(&grip, point) ? changedInside : changedOutside);
+                    ++(PtInRect(&grip, POINT{x, y}) ? changedInside : changedOutside);
             }
         }
         SelectObject(dc, old);

@@ -1,7 +1,5 @@
 // Opening and closing the dialogs many times leaks neither heap blocks nor
 // windows.
-#include <windows.h>
-#include <commctrl.h>
 #include "DialogTestSupport.h"
 #include "dialogs/HotKeyDlg.h"
 #include "resources/resource.h"
@@ -55,9 +53,7 @@ TEST_F(DialogReliabilityTest, ConfigurationHundredTimesWithRowsAddedEditedAndDel
     int windowsBefore = -1;
     for (int round = 0; round < Rounds; ++round) {
         RunCommand([&](HWND window) {
-            LVITEMA selected = {};
-            selected.stateMask = selected.state = LVIS_SELECTED;
-            SendMessageA(GetDlgItem(window, IDC_LIST), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&selected));
+            ListView_SetItemState(GetDlgItem(window, IDC_LIST), 0, LVIS_SELECTED, LVIS_SELECTED);
             int action = round % 4;
             if (action == 1) {
                 ui::Click(window, IDC_DELETE);

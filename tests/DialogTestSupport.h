@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "DialogDriver.h"
+#include <commctrl.h>
 #include "TestRegistry.h"
 #include "tests/TestHeap.h"
 #include "dialogs/Commands.h"
@@ -67,14 +68,12 @@ protected:
         launcher = CreateWindowExA(0, "STATIC", "launcher", 0, 0, 0, 0, 0, nullptr, nullptr,
                                    GetModuleHandleA(nullptr), nullptr);
         ASSERT_TRUE(launcher);
-        HotKeyList empty;
-        g_hotKeys = empty;
+        g_hotKeys = HotKeyList();
     }
     void TearDown() override
     {
         UnregisterHotKeys(launcher, g_hotKeys);
-        HotKeyList empty;
-        g_hotKeys = empty;
+        g_hotKeys = HotKeyList();
         DestroyWindow(launcher);
         DialogTest::TearDown();
     }
