@@ -88,33 +88,30 @@ void Interpose(HWND window, WNDPROC procedure)
     });
 }
 
-class ConfigDlgTest : public DialogTest {
-protected:
-    static INT_PTR Drive(ConfigDlg& dialog, const std::function<void(HWND)>& script)
-    {
-        return ui::Drive(dialog, Caption, script);
-    }
+INT_PTR Drive(ConfigDlg& dialog, const std::function<void(HWND)>& script)
+{
+    return ui::Drive(dialog, Caption, script);
+}
 
-    // After a posted command and a round trip: no dialog but the
-    // configuration dialog. A modal dialog is shown only once its queue
-    // first runs empty, so hidden ones count too.
-    static bool NoEditDialogAfter(HWND config, int button)
-    {
-        ui::Click(config, button);
-        ui::Sync();
-        return ui::CountDialogs() == 1;
-    }
-};
+// After a posted command and a round trip: no dialog but the configuration
+// dialog. A modal dialog is shown only once its queue first runs empty, so
+// hidden ones count too.
+bool NoEditDialogAfter(HWND config, int button)
+{
+    ui::Click(config, button);
+    ui::Sync();
+    return ui::CountDialogs() == 1;
+}
+
+class ConfigDlgTest : public DialogTest {};
 
 TEST_F(ConfigDlgTest, EmptyTableOpensEmptyAndOkGivesEmptyTable)
 {
     ConfigDlg dialog;
     INT_PTR result = Drive(dialog, [&](HWND window) {
         EXPECT_EQ(RowCount(window), 0);
-        LVCOLUMNA column = {LVCF_TEXT};
         char text[32] = "";
-        column.pszText = text;
-        column.cchTextMax = sizeof(text);
+        LVCOLUMNA column = {LVCF_TEXT, 0, 0, text, sizeof(text)};
         ListView_GetColumn(List(window), 0, &column);
         EXPECT_STREQ(text, "Key");
         ListView_GetColumn(List(window), 1, &column);
@@ -334,28 +331,27 @@ TEST_F(ConfigDlgTest, StoredSizeOpensCentredOnTheWorkArea)
     // Without a stored size the platform centres the template on the work
     // area. The edit dialog's template position 0, 0 is its client area's,
     // relative to its owner's client area.
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     SIZE base = {};
-    RECT unstored = {};
-    POINT clientOrigin = {}, editOrigin = {};
     {
         ConfigDlg dialog;
         Drive(dialog, [&](HWND window) {
             base = ui::WindowSize(window);
-            unstored = ui::ScreenRect(window);
+            RECT unstored = ui::ScreenRect(window);
+            EXPECT_NEAR(unstored.left, (work.left + work.right - base.cx) / 2, 1);
+            EXPECT_NEAR(unstored.top, (work.top + work.bottom - base.cy) / 2, 1);
+            POINT clientOrigin = {}, editOrigin = {};
             ClientToScreen(window, &clientOrigin);
-            InEditDialog(window, IDC_ADD, [&](HWND editWindow) {
-                ClientToScreen(editWindow, &editOrigin);
-                ui::Click(editWindow, IDCANCEL);
+            InEditDialog(window, IDC_ADD, [&](HWND edit) {
+                ClientToScreen(edit, &editOrigin);
+                ui::Click(edit, IDCANCEL);
             });
+            EXPECT_EQ(editOrigin.x, clientOrigin.x);
+            EXPECT_EQ(editOrigin.y, clientOrigin.y);
             ui::Click(window, IDCANCEL);
         });
     }
-    RECT work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_NEAR(unstored.left, (work.left + work.right - base.cx) / 2, 1);
-    EXPECT_NEAR(unstored.top, (work.top + work.bottom - base.cy) / 2, 1);
-    EXPECT_EQ(editOrigin.x, clientOrigin.x);
-    EXPECT_EQ(editOrigin.y, clientOrigin.y);
 
     struct Case {
         bool width, height;

@@ -97,12 +97,10 @@ HWND WaitForDialog(const char* caption, DWORD timeoutMs)
     HWND found = nullptr;
     WaitUntil([&] {
         for (HWND window : ThreadDialogs(true)) {
-            if (Text(window) == caption) {
+            if (!found && Text(window) == caption)
                 found = window;
-                return true;
-            }
         }
-        return false;
+        return found != nullptr;
     }, timeoutMs);
     return found;
 }
@@ -122,12 +120,6 @@ std::string Text(HWND window)
     char text[2048] = "";
     GetWindowTextA(window, text, sizeof(text));
     return text;
-}
-
-void Click(HWND dialog, int id)
-{
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 bool FocusControl(HWND dialog, int id)

@@ -40,7 +40,10 @@ std::string Text(HWND window);
 inline std::string ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
 inline bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 // Posts the button's click to the dialog (a modal one may open from it).
-void Click(HWND dialog, int id);
+inline void Click(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
 inline void SetItemText(HWND dialog, int id, const char* text) { SetDlgItemTextA(dialog, id, text); }
 
 // Makes the dialog the foreground window with the focus on control id.

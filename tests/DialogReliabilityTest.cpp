@@ -3,7 +3,6 @@
 #include "DialogTestSupport.h"
 #include "dialogs/HotKeyDlg.h"
 #include "resources/resource.h"
-#include "settings/Settings.h"
 
 namespace {
 

@@ -1,10 +1,8 @@
 // The dialog tests run the dialogs on this main thread; the driver's scripts
 // run beside it.
-#include <gtest/gtest.h>
-#include <cstdio>
-#include <windows.h>
-#include <commctrl.h>
 #include "DialogDriver.h"
+#include <commctrl.h>
+#include <cstdio>
 #include "model/HotKey.h"
 
 #ifdef ZINDRAL_I686_TESTS

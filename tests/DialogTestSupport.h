@@ -21,10 +21,7 @@ inline HotKey MakeEntry(UINT key, UINT modifiers, const char* commandLine,
     return entry;
 }
 
-inline std::string TextOf(const SharedString& text)
-{
-    return text.Text() ? text.Text() : "";
-}
+inline std::string TextOf(const SharedString& text) { return text.TextOrEmpty(); }
 
 // Every dialog test starts without settings and must leave no dialog open.
 class DialogTest : public testing::Test {
