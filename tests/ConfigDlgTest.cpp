@@ -568,31 +568,24 @@ TEST_F(ConfigurationCommandTest, OkStoresTheTableAndRegistersTheNewHotKeyAtOnce)
     EXPECT_FALSE(e2e::CombinationIsFree(HotKeyWin, '1'));
 
     EXPECT_EQ(testreg::SubKeys(std::string(testreg::AppKey) + "\\Keys"), (std::vector<std::string>{"000", "001", "002"}));
-    struct Stored {
-        const char* key;
-        DWORD modifiers;
-        const char* commandLine;
-        const char* parameters;
-        const char* workingDirectory;
-    } expected[] = {
-        {"1", HotKeyWin, "C:\\dravik.exe", "1024 768", nullptr},
-        {"Space", HotKeyCtrl | HotKeyWin, "C:\\pellin.exe", nullptr, "C:\\work\\"},
-        {"F9", HotKeyCtrl, "C:\\added.exe", nullptr, nullptr},
-    };
+    // Stored: the live entries and the added one, each key by its name.
+    live.Append(MakeEntry(VK_F9, HotKeyCtrl, "C:\\added.exe"));
+    const char* const keyNames[] = {"1", "Space", "F9"};
     for (int i = 0; i < 3; ++i) {
+        const HotKey& expected = live.items[i];
         std::string entry = testreg::EntryPath(i);
         EXPECT_EQ(StoredType(entry, "Key"), DWORD{REG_SZ});
-        EXPECT_EQ(testreg::GetString(entry, "Key"), expected[i].key);
+        EXPECT_EQ(testreg::GetString(entry, "Key"), keyNames[i]);
         EXPECT_EQ(StoredType(entry, "Modifier"), DWORD{REG_DWORD});
-        EXPECT_EQ(testreg::GetDword(entry, "Modifier"), expected[i].modifiers);
+        EXPECT_EQ(testreg::GetDword(entry, "Modifier"), expected.modifiers);
         EXPECT_EQ(StoredType(entry, "CommandLine"), DWORD{REG_SZ});
-        EXPECT_EQ(testreg::GetString(entry, "CommandLine"), expected[i].commandLine);
-        if (expected[i].parameters)
-            EXPECT_EQ(testreg::GetString(entry, "Parameters"), expected[i].parameters);
+        EXPECT_EQ(testreg::GetString(entry, "CommandLine"), TextOf(expected.commandLine));
+        if (expected.parameters.Text())
+            EXPECT_EQ(testreg::GetString(entry, "Parameters"), TextOf(expected.parameters));
         else
             EXPECT_FALSE(testreg::HasValue(entry, "Parameters")) << i;
-        if (expected[i].workingDirectory)
-            EXPECT_EQ(testreg::GetString(entry, "WorkingDirectory"), expected[i].workingDirectory);
+        if (expected.workingDirectory.Text())
+            EXPECT_EQ(testreg::GetString(entry, "WorkingDirectory"), TextOf(expected.workingDirectory));
         else
             EXPECT_FALSE(testreg::HasValue(entry, "WorkingDirectory")) << i;
     }

@@ -1,6 +1,4 @@
 #pragma once
-#include <gtest/gtest.h>
-#include <string>
 #include "DialogDriver.h"
 #include <commctrl.h>
 #include "TestRegistry.h"
