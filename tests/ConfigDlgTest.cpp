@@ -9,15 +9,8 @@ namespace {
 
 const char Caption[] = "Hot Key Configuration";
 
-HWND List(HWND dialog)
-{
-    return GetDlgItem(dialog, IDC_LIST);
-}
-
-int RowCount(HWND dialog)
-{
-    return ListView_GetItemCount(List(dialog));
-}
+HWND List(HWND dialog) { return GetDlgItem(dialog, IDC_LIST); }
+int RowCount(HWND dialog) { return ListView_GetItemCount(List(dialog)); }
 
 std::string RowText(HWND dialog, int row, int column)
 {
@@ -88,10 +81,7 @@ void Interpose(HWND window, WNDPROC procedure)
     });
 }
 
-INT_PTR Drive(ConfigDlg& dialog, const std::function<void(HWND)>& script)
-{
-    return ui::Drive(dialog, Caption, script);
-}
+INT_PTR Drive(ConfigDlg& dialog, const std::function<void(HWND)>& script) { return ui::Drive(dialog, Caption, script); }
 
 // After a posted command and a round trip: no dialog but the configuration
 // dialog. A modal dialog is shown only once its queue first runs empty, so
@@ -334,24 +324,22 @@ TEST_F(ConfigDlgTest, StoredSizeOpensCentredOnTheWorkArea)
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     SIZE base = {};
-    {
-        ConfigDlg dialog;
-        Drive(dialog, [&](HWND window) {
-            base = ui::WindowSize(window);
-            RECT unstored = ui::ScreenRect(window);
-            EXPECT_NEAR(unstored.left, (work.left + work.right - base.cx) / 2, 1);
-            EXPECT_NEAR(unstored.top, (work.top + work.bottom - base.cy) / 2, 1);
-            POINT clientOrigin = {}, editOrigin = {};
-            ClientToScreen(window, &clientOrigin);
-            InEditDialog(window, IDC_ADD, [&](HWND edit) {
-                ClientToScreen(edit, &editOrigin);
-                ui::Click(edit, IDCANCEL);
-            });
-            EXPECT_EQ(editOrigin.x, clientOrigin.x);
-            EXPECT_EQ(editOrigin.y, clientOrigin.y);
-            ui::Click(window, IDCANCEL);
+    ConfigDlg unstored;
+    Drive(unstored, [&](HWND window) {
+        base = ui::WindowSize(window);
+        RECT rect = ui::ScreenRect(window);
+        EXPECT_NEAR(rect.left, (work.left + work.right - base.cx) / 2, 1);
+        EXPECT_NEAR(rect.top, (work.top + work.bottom - base.cy) / 2, 1);
+        POINT clientOrigin = {}, editOrigin = {};
+        ClientToScreen(window, &clientOrigin);
+        InEditDialog(window, IDC_ADD, [&](HWND edit) {
+            ClientToScreen(edit, &editOrigin);
+            ui::Click(edit, IDCANCEL);
         });
-    }
+        EXPECT_EQ(editOrigin.x, clientOrigin.x);
+        EXPECT_EQ(editOrigin.y, clientOrigin.y);
+        ui::Click(window, IDCANCEL);
+    });
 
     struct Case {
         bool width, height;

@@ -105,15 +105,8 @@ HWND WaitForDialog(const char* caption, DWORD timeoutMs)
     return found;
 }
 
-int CountDialogs()
-{
-    return static_cast<int>(ThreadDialogs(false).size());
-}
-
-int CountWindows()
-{
-    return static_cast<int>(ThreadWindows().size());
-}
+int CountDialogs() { return static_cast<int>(ThreadDialogs(false).size()); }
+int CountWindows() { return static_cast<int>(ThreadWindows().size()); }
 
 std::string Text(HWND window)
 {

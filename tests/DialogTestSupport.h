@@ -35,10 +35,7 @@ protected:
         EXPECT_EQ(ui::CountDialogs(), 0);
     }
 
-    static std::string DialogKey(const char* name)
-    {
-        return std::string(testreg::AppKey) + "\\" + name;
-    }
+    static std::string DialogKey(const char* name) { return std::string(testreg::AppKey) + "\\" + name; }
 };
 
 // Opens the edit dialog with `button` of the configuration dialog, runs
