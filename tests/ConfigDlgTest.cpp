@@ -341,25 +341,25 @@ TEST_F(ConfigDlgTest, StoredSizeOpensCentredOnTheWorkArea)
         ui::Click(window, IDCANCEL);
     });
 
+    // A stored size of 0 stands for none stored.
     struct Case {
-        bool width, height;
         LONG storedWidth, storedHeight, expectedWidth, expectedHeight;
     } cases[] = {
-        {true, true, 700, 480, 700, 480},
-        {true, false, 700, 0, base.cx, base.cy},
-        {false, true, 0, 480, base.cx, base.cy},
+        {700, 480, 700, 480},
+        {700, 0, base.cx, base.cy},
+        {0, 480, base.cx, base.cy},
         // Below the minimum, which is measured before the stored size applies.
-        {true, true, 30, 30, base.cx * 2 / 5, base.cy * 4 / 5},
+        {30, 30, base.cx * 2 / 5, base.cy * 4 / 5},
         // Garbage: a negative size is the minimum, a huge one the largest
         // that the platform lets a window be dragged to.
-        {true, true, -1, -1, base.cx * 2 / 5, base.cy * 4 / 5},
-        {true, true, 0x7FFFFFFF, 0x7FFFFFFF, GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)},
+        {-1, -1, base.cx * 2 / 5, base.cy * 4 / 5},
+        {0x7FFFFFFF, 0x7FFFFFFF, GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)},
     };
     for (const Case& c : cases) {
         testreg::DeleteSettings();
-        if (c.width)
+        if (c.storedWidth)
             testreg::SetDword(DialogKey("ConfigDlg"), "Width", static_cast<DWORD>(c.storedWidth));
-        if (c.height)
+        if (c.storedHeight)
             testreg::SetDword(DialogKey("ConfigDlg"), "Height", static_cast<DWORD>(c.storedHeight));
         ConfigDlg dialog;
         Drive(dialog, [&](HWND window) {
@@ -367,7 +367,7 @@ TEST_F(ConfigDlgTest, StoredSizeOpensCentredOnTheWorkArea)
             LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
             EXPECT_EQ(width, c.expectedWidth) << c.storedWidth << "x" << c.storedHeight;
             EXPECT_EQ(height, c.expectedHeight) << c.storedWidth << "x" << c.storedHeight;
-            if (c.width && c.height) {
+            if (c.storedWidth && c.storedHeight) {
                 EXPECT_EQ(rect.left, (work.left + work.right - width) / 2);
                 EXPECT_EQ(rect.top, (work.top + work.bottom - height) / 2);
             }
@@ -509,7 +509,7 @@ TEST_F(ConfigDlgTest, RowWithoutRecordNeitherCrashesEditNorLosesOtherEntries)
     EXPECT_EQ(g_liveBlocks, before);
 }
 
-class ConfigurationCommandTest : public LauncherTest {
+class ConfigurationCommandTest : public StandInLauncherTest {
 protected:
     // `live` (filled with numbered tools if asked) becomes the live table
     // with registered hot keys, stored as well.

@@ -28,10 +28,7 @@ public:
         return count ? anchors : nullptr;
     }
 
-    void Add(int id, LONG mode)
-    {
-        rules[count++] = {static_cast<WORD>(id), static_cast<WORD>(mode)};
-    }
+    void Add(int id, LONG mode) { rules[count++] = {static_cast<WORD>(id), static_cast<WORD>(mode)}; }
 
     Anchor anchors[8] = {};
     AnchorRule rules[8] = {};

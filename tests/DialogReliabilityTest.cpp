@@ -8,7 +8,7 @@ namespace {
 
 constexpr int Rounds = 100;
 
-class DialogReliabilityTest : public LauncherTest {};
+class DialogReliabilityTest : public StandInLauncherTest {};
 
 TEST_F(DialogReliabilityTest, EditDialogHundredTimes)
 {

@@ -52,7 +52,7 @@ inline void InEditDialog(HWND config, int button, const std::function<void(HWND)
 
 // The Configuration command against a stand-in launcher window, which owns
 // the dialog and holds the live table's hot keys.
-class LauncherTest : public DialogTest {
+class StandInLauncherTest : public DialogTest {
 protected:
     void SetUp() override
     {
