@@ -429,10 +429,8 @@ TEST_F(ConfigDlgTest, RowsNeverLoseTheirEntryWhenTheHeapOrTheListRefuses)
             HotKey replacement = MakeEntry('Z', HotKeyAlt, "C:\\replacement.exe");
             auto tryBoth = [&] {
                 ui::OnUiThread([&] {
-                    LVITEMA item = {LVIF_PARAM};
-                    item.iItem = 3;
-                    int row = static_cast<int>(
-                        SendMessageA(List(window), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+                    LVITEMA item = {LVIF_PARAM, 3};
+                    int row = ListView_InsertItem(List(window), &item);
                     if (!g_refusedMessage)
                         g_allocationsBeforeFailure = 0;
                     EXPECT_FALSE(dialog.SetItem(row, &replacement)) << "a new row";
@@ -489,12 +487,11 @@ TEST_F(ConfigDlgTest, RowWithoutRecordNeitherCrashesEditNorLosesOtherEntries)
         dialog.table = source;
         INT_PTR result = Drive(dialog, [&](HWND window) {
             ui::OnUiThread([&] {
-                LVITEMA item = {LVIF_PARAM};
-                item.iItem = 1;
-                SendMessageA(List(window), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+                LVITEMA item = {LVIF_PARAM, 1};
+                ListView_GetItem(List(window), &item);
                 HotKey* record = reinterpret_cast<HotKey*>(item.lParam);
                 item.lParam = 0;
-                SendMessageA(List(window), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+                ListView_SetItem(List(window), &item);
                 record->~HotKey();
                 FreeBlock(record);
             });
