@@ -1,39 +1,21 @@
 // The configuration dialog and the Configuration command, in-process.
-#include <windows.h>
-#include <commctrl.h>
-#include <vector>
 #include "DialogTestSupport.h"
-#include "dialogs/Commands.h"
 #include "dialogs/ConfigDlg.h"
-#include "launcher/Launcher.h"
 #include "model/KeyNames.h"
 #include "resources/resource.h"
 #include "settings/Settings.h"
-#include "tests/e2e/Driver.h"
 
 namespace {
 
 const char Caption[] = "Hot Key Configuration";
-const char EditCaption[] = "Edit Hot Key";
 
-HWND List(HWND dialog)
-{
-    return GetDlgItem(dialog, IDC_LIST);
-}
-
-int RowCount(HWND dialog)
-{
-    return static_cast<int>(SendMessageA(List(dialog), LVM_GETITEMCOUNT, 0, 0));
-}
+HWND List(HWND dialog) { return GetDlgItem(dialog, IDC_LIST); }
+int RowCount(HWND dialog) { return ListView_GetItemCount(List(dialog)); }
 
 std::string RowText(HWND dialog, int row, int column)
 {
     char text[512] = "";
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    SendMessageA(List(dialog), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    ListView_GetItemText(List(dialog), row, column, text, sizeof(text));
     return text;
 }
 
@@ -55,25 +37,9 @@ std::vector<std::string> Commands(const HotKeyList& list)
 
 void Select(HWND dialog, std::initializer_list<int> rows)
 {
-    LVITEMA item = {};
-    item.stateMask = LVIS_SELECTED;
-    SendMessageA(List(dialog), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-    item.state = LVIS_SELECTED;
+    ListView_SetItemState(List(dialog), -1, 0, LVIS_SELECTED);
     for (int row : rows)
-        SendMessageA(List(dialog), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-}
-
-HotKey* RowRecord(HWND dialog, int row)
-{
-    LVITEMA item = {LVIF_PARAM};
-    item.iItem = row;
-    SendMessageA(List(dialog), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return reinterpret_cast<HotKey*>(item.lParam);
-}
-
-int ColumnWidth(HWND dialog, int column)
-{
-    return static_cast<int>(SendMessageA(List(dialog), LVM_GETCOLUMNWIDTH, column, 0));
+        ListView_SetItemState(List(dialog), row, LVIS_SELECTED, LVIS_SELECTED);
 }
 
 void FillTable(HotKeyList& list, int entries)
@@ -115,63 +81,34 @@ void Interpose(HWND window, WNDPROC procedure)
     });
 }
 
-void RefuseInList(HWND dialog, UINT message)
+INT_PTR Drive(ConfigDlg& dialog, const std::function<void(HWND)>& script) { return ui::Drive(dialog, Caption, script); }
+
+// After a posted command and a round trip: no dialog but the configuration
+// dialog. A modal dialog is shown only once its queue first runs empty, so
+// hidden ones count too.
+bool NoEditDialogAfter(HWND config, int button)
 {
-    g_refusedMessage = message;
-    Interpose(List(dialog), Refusing);
+    ui::Click(config, button);
+    ui::Sync();
+    return ui::CountDialogs() == 1;
 }
 
-class ConfigDlgTest : public DialogTest {
-protected:
-    static INT_PTR Drive(ConfigDlg& dialog, const std::function<void(HWND)>& script)
-    {
-        return ui::Drive(dialog, Caption, script);
-    }
-
-    // Opens the edit dialog with `button` of the configuration dialog, runs
-    // `edit` with its window and waits until it has closed.
-    static void InEditDialog(HWND config, int button, const std::function<void(HWND)>& edit)
-    {
-        ui::Click(config, button);
-        HWND window = ui::WaitForDialog(EditCaption);
-        ASSERT_TRUE(window);
-        EXPECT_EQ(GetWindow(window, GW_OWNER), config);
-        edit(window);
-        ASSERT_TRUE(ui::WaitGone(window));
-    }
-
-    // After a posted command and a round trip: no dialog but the
-    // configuration dialog. A modal dialog is shown only once its queue
-    // first runs empty, so hidden ones count too.
-    static bool NoEditDialogAfter(HWND config, int button)
-    {
-        ui::Click(config, button);
-        ui::Sync();
-        return ui::CountDialogs() == 1;
-    }
-};
+class ConfigDlgTest : public DialogTest {};
 
 TEST_F(ConfigDlgTest, EmptyTableOpensEmptyAndOkGivesEmptyTable)
 {
     ConfigDlg dialog;
-    int rows = -1;
-    std::string key, command;
     INT_PTR result = Drive(dialog, [&](HWND window) {
-        rows = RowCount(window);
-        LVCOLUMNA column = {LVCF_TEXT};
+        EXPECT_EQ(RowCount(window), 0);
         char text[32] = "";
-        column.pszText = text;
-        column.cchTextMax = sizeof(text);
-        SendMessageA(List(window), LVM_GETCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-        key = text;
-        SendMessageA(List(window), LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
-        command = text;
+        LVCOLUMNA column = {LVCF_TEXT, 0, 0, text, sizeof(text)};
+        ListView_GetColumn(List(window), 0, &column);
+        EXPECT_STREQ(text, "Key");
+        ListView_GetColumn(List(window), 1, &column);
+        EXPECT_STREQ(text, "Command");
         ui::Click(window, IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(rows, 0);
-    EXPECT_EQ(key, "Key");
-    EXPECT_EQ(command, "Command");
     EXPECT_EQ(dialog.table.count, 0);
     EXPECT_TRUE(dialog.tableComplete);
 }
@@ -184,21 +121,15 @@ TEST_F(ConfigDlgTest, ListsEveryEntryAndReturnsTheSameTableSharingTexts)
     source.Append(MakeEntry(VK_SPACE, HotKeyCtrl | HotKeyWin, nullptr));
     ConfigDlg dialog;
     dialog.table = source;
-    std::vector<std::string> keys, commands;
-    DWORD style = 0;
     INT_PTR result = Drive(dialog, [&](HWND window) {
-        for (int row = 0; row < RowCount(window); ++row)
-            keys.push_back(RowText(window, row, 0));
-        commands = Commands(window);
-        style = static_cast<DWORD>(SendMessageA(List(window), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+        ASSERT_EQ(RowCount(window), 3);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(RowText(window, i, 0), TextOf(HotKeyText(source.items[i]))) << i;
+        EXPECT_EQ(Commands(window), (std::vector<std::string>{"C:\\a.exe", "C:\\b.exe", ""}));
+        EXPECT_TRUE(ListView_GetExtendedListViewStyle(List(window)) & LVS_EX_FULLROWSELECT);
         ui::Click(window, IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    ASSERT_EQ(keys.size(), 3u);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(keys[i], TextOf(HotKeyText(source.items[i]))) << i;
-    EXPECT_EQ(commands, (std::vector<std::string>{"C:\\a.exe", "C:\\b.exe", ""}));
-    EXPECT_TRUE(style & LVS_EX_FULLROWSELECT);
 
     ASSERT_EQ(dialog.table.count, 3);
     for (int i = 0; i < 3; ++i) {
@@ -214,48 +145,39 @@ TEST_F(ConfigDlgTest, ListsEveryEntryAndReturnsTheSameTableSharingTexts)
 TEST_F(ConfigDlgTest, ColumnWidthsSplitTheListThirtyToSeventyUnlessStored)
 {
     int keyWidth = 0, commandWidth = 0, available = 0;
-    {
+    auto measure = [&] {
         ConfigDlg dialog;
         Drive(dialog, [&](HWND window) {
             RECT client;
             GetClientRect(List(window), &client);
             available = client.right - GetSystemMetrics(SM_CXHSCROLL);
-            keyWidth = ColumnWidth(window, 0);
-            commandWidth = ColumnWidth(window, 1);
+            keyWidth = ListView_GetColumnWidth(List(window), 0);
+            commandWidth = ListView_GetColumnWidth(List(window), 1);
             ui::Click(window, IDCANCEL);
         });
-    }
+    };
+    measure();
     EXPECT_EQ(keyWidth, available * 30 / 100);
     EXPECT_EQ(commandWidth, available - available * 30 / 100);
 
     // Either width may be stored without the other.
     testreg::DeleteSettings();
     testreg::SetDword(DialogKey("ConfigDlg"), "KeyWidth", 123);
-    ConfigDlg dialog;
-    Drive(dialog, [&](HWND window) {
-        keyWidth = ColumnWidth(window, 0);
-        commandWidth = ColumnWidth(window, 1);
-        ui::Click(window, IDCANCEL);
-    });
+    measure();
     EXPECT_EQ(keyWidth, 123);
     EXPECT_EQ(commandWidth, available - available * 30 / 100);
 }
 
 TEST_F(ConfigDlgTest, AddAppendsAtTheEndWhateverIsSelected)
 {
-    HotKeyList source;
-    FillTable(source, 2);
     ConfigDlg dialog;
-    dialog.table = source;
-    std::string key;
-    bool onlyWin = false;
-    std::vector<std::string> commands;
+    FillTable(dialog.table, 2);
     INT_PTR result = Drive(dialog, [&](HWND window) {
         Select(window, {0});
         InEditDialog(window, IDC_ADD, [&](HWND edit) {
-            key = ui::ItemText(edit, IDC_KEY);
-            onlyWin = ui::IsChecked(edit, IDC_WIN) && !ui::IsChecked(edit, IDC_CTRL) &&
-                      !ui::IsChecked(edit, IDC_ALT) && !ui::IsChecked(edit, IDC_SHIFT);
+            EXPECT_EQ(ui::ItemText(edit, IDC_KEY), "A");
+            EXPECT_TRUE(ui::IsChecked(edit, IDC_WIN) && !ui::IsChecked(edit, IDC_CTRL) &&
+                        !ui::IsChecked(edit, IDC_ALT) && !ui::IsChecked(edit, IDC_SHIFT));
             ui::SetItemText(edit, IDC_COMMAND_LINE, "C:\\new.exe");
             ui::Click(edit, IDOK);
         });
@@ -264,13 +186,10 @@ TEST_F(ConfigDlgTest, AddAppendsAtTheEndWhateverIsSelected)
             ui::SetItemText(edit, IDC_COMMAND_LINE, "C:\\dropped.exe");
             ui::Click(edit, IDCANCEL);
         });
-        commands = Commands(window);
+        EXPECT_EQ(Commands(window), (std::vector<std::string>{"C:\\tool0.exe", "C:\\tool1.exe", "C:\\new.exe"}));
         ui::Click(window, IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(key, "A");
-    EXPECT_TRUE(onlyWin);
-    EXPECT_EQ(commands, (std::vector<std::string>{"C:\\tool0.exe", "C:\\tool1.exe", "C:\\new.exe"}));
     ASSERT_EQ(dialog.table.count, 3);
     EXPECT_EQ(dialog.table.items[2].key, static_cast<UINT>('A'));
     EXPECT_EQ(dialog.table.items[2].modifiers, HotKeyWin);
@@ -279,36 +198,28 @@ TEST_F(ConfigDlgTest, AddAppendsAtTheEndWhateverIsSelected)
 
 TEST_F(ConfigDlgTest, EditChangesTheFirstSelectedRowInPlace)
 {
-    HotKeyList source;
-    FillTable(source, 3);
     ConfigDlg dialog;
-    dialog.table = source;
-    std::string shown;
-    std::vector<std::string> afterEdit, afterCancel;
-    bool noneSelectedOpensNothing = false;
+    FillTable(dialog.table, 3);
     INT_PTR result = Drive(dialog, [&](HWND window) {
         Select(window, {});
-        noneSelectedOpensNothing = NoEditDialogAfter(window, IDC_EDIT);
+        EXPECT_TRUE(NoEditDialogAfter(window, IDC_EDIT)) << "no row selected";
         Select(window, {1, 2});
         InEditDialog(window, IDC_EDIT, [&](HWND edit) {
-            shown = ui::ItemText(edit, IDC_COMMAND_LINE);
+            EXPECT_EQ(ui::ItemText(edit, IDC_COMMAND_LINE), "C:\\tool1.exe");
             ui::SetItemText(edit, IDC_COMMAND_LINE, "C:\\edited.exe");
-            SendMessageA(GetDlgItem(edit, IDC_SHIFT), BM_SETCHECK, BST_CHECKED, 0);
+            CheckDlgButton(edit, IDC_SHIFT, BST_CHECKED);
             ui::Click(edit, IDOK);
         });
-        afterEdit = Commands(window);
+        const std::vector<std::string> afterEdit = Commands(window);
+        EXPECT_EQ(afterEdit, (std::vector<std::string>{"C:\\tool0.exe", "C:\\edited.exe", "C:\\tool2.exe"}));
         InEditDialog(window, IDC_EDIT, [&](HWND edit) {
             ui::SetItemText(edit, IDC_COMMAND_LINE, "C:\\dropped.exe");
             ui::Click(edit, IDCANCEL);
         });
-        afterCancel = Commands(window);
+        EXPECT_EQ(Commands(window), afterEdit) << "a cancelled edit changes nothing";
         ui::Click(window, IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_TRUE(noneSelectedOpensNothing);
-    EXPECT_EQ(shown, "C:\\tool1.exe");
-    EXPECT_EQ(afterEdit, (std::vector<std::string>{"C:\\tool0.exe", "C:\\edited.exe", "C:\\tool2.exe"}));
-    EXPECT_EQ(afterCancel, afterEdit);
     ASSERT_EQ(dialog.table.count, 3);
     EXPECT_EQ(TextOf(dialog.table.items[1].commandLine), "C:\\edited.exe");
     EXPECT_EQ(dialog.table.items[1].modifiers, HotKeyWin | HotKeyShift);
@@ -317,34 +228,28 @@ TEST_F(ConfigDlgTest, EditChangesTheFirstSelectedRowInPlace)
 
 TEST_F(ConfigDlgTest, DoubleClickEditsTheRowAndHeaderClickNeverSorts)
 {
-    HotKeyList source;
-    source.Append(MakeEntry('C', HotKeyWin, "C:\\c.exe"));
-    source.Append(MakeEntry('A', HotKeyWin, "C:\\a.exe"));
-    source.Append(MakeEntry('B', HotKeyWin, "C:\\b.exe"));
     ConfigDlg dialog;
-    dialog.table = source;
-    std::string shown;
-    std::vector<std::string> afterHeaderClick;
+    dialog.table.Append(MakeEntry('C', HotKeyWin, "C:\\c.exe"));
+    dialog.table.Append(MakeEntry('A', HotKeyWin, "C:\\a.exe"));
+    dialog.table.Append(MakeEntry('B', HotKeyWin, "C:\\b.exe"));
     Drive(dialog, [&](HWND window) {
-        HWND header = reinterpret_cast<HWND>(SendMessageA(List(window), LVM_GETHEADER, 0, 0));
+        HWND header = ListView_GetHeader(List(window));
         RECT column = {};
-        SendMessageA(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&column));
+        Header_GetItemRect(header, 0, &column);
         ui::PostClick(header, {(column.left + column.right) / 2, (column.top + column.bottom) / 2}, false);
         ui::Sync();
-        afterHeaderClick = Commands(window);
+        EXPECT_EQ(Commands(window), (std::vector<std::string>{"C:\\c.exe", "C:\\a.exe", "C:\\b.exe"}));
 
-        RECT row = {LVIR_LABEL};
-        SendMessageA(List(window), LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
+        RECT row = {};
+        ListView_GetItemRect(List(window), 2, &row, LVIR_LABEL);
         ui::PostClick(List(window), {(row.left + row.right) / 2, (row.top + row.bottom) / 2}, true);
-        HWND edit = ui::WaitForDialog(EditCaption);
+        HWND edit = ui::WaitForDialog("Edit Hot Key");
         ASSERT_TRUE(edit);
-        shown = ui::ItemText(edit, IDC_COMMAND_LINE);
+        EXPECT_EQ(ui::ItemText(edit, IDC_COMMAND_LINE), "C:\\b.exe");
         ui::Click(edit, IDCANCEL);
         ASSERT_TRUE(ui::WaitGone(edit));
         ui::Click(window, IDCANCEL);
     });
-    EXPECT_EQ(afterHeaderClick, (std::vector<std::string>{"C:\\c.exe", "C:\\a.exe", "C:\\b.exe"}));
-    EXPECT_EQ(shown, "C:\\b.exe");
 }
 
 TEST_F(ConfigDlgTest, DeleteKeyAndButtonRemoveOnlyTheFirstSelectedRowAndItsRecord)
@@ -352,69 +257,63 @@ TEST_F(ConfigDlgTest, DeleteKeyAndButtonRemoveOnlyTheFirstSelectedRowAndItsRecor
     HotKeyList source;
     FillTable(source, 4);
     LONG before = g_liveBlocks;
-    std::vector<std::string> afterNothingSelected, afterKey, afterButton;
-    LONG blocksBeforeDelete = 0, blocksAfterDelete = 0;
     {
         ConfigDlg dialog;
         dialog.table = source;
+        const std::vector<std::string> remaining = {"C:\\tool1.exe", "C:\\tool3.exe"};
         INT_PTR result = Drive(dialog, [&](HWND window) {
             ASSERT_TRUE(ui::FocusControl(window, IDC_LIST));
             Select(window, {});
             ASSERT_TRUE(ui::PressKey(VK_DELETE));
-            afterNothingSelected = Commands(window);
+            EXPECT_EQ(RowCount(window), 4) << "no row selected";
             Select(window, {0, 2});
-            blocksBeforeDelete = g_liveBlocks;
+            LONG blocksBeforeDelete = g_liveBlocks;
             ASSERT_TRUE(ui::PressKey(VK_DELETE));
-            blocksAfterDelete = g_liveBlocks;
-            afterKey = Commands(window);
+            EXPECT_EQ(g_liveBlocks, blocksBeforeDelete - 1) << "the row's record is freed at once";
+            EXPECT_EQ(Commands(window), (std::vector<std::string>{"C:\\tool1.exe", "C:\\tool2.exe", "C:\\tool3.exe"}));
             Select(window, {1, 2});
             ui::Click(window, IDC_DELETE);
             ui::Sync();
-            afterButton = Commands(window);
+            EXPECT_EQ(Commands(window), remaining);
             ui::Click(window, IDOK);
         });
         EXPECT_EQ(result, IDOK);
-        EXPECT_EQ(Commands(dialog.table), afterButton);
+        EXPECT_EQ(Commands(dialog.table), remaining);
     }
-    EXPECT_EQ(afterNothingSelected.size(), 4u);
-    EXPECT_EQ(afterKey, (std::vector<std::string>{"C:\\tool1.exe", "C:\\tool2.exe", "C:\\tool3.exe"}));
-    EXPECT_EQ(blocksAfterDelete, blocksBeforeDelete - 1) << "the row's record is freed at once";
-    EXPECT_EQ(afterButton, (std::vector<std::string>{"C:\\tool1.exe", "C:\\tool3.exe"}));
     EXPECT_EQ(g_liveBlocks, before);
 }
 
 TEST_F(ConfigDlgTest, GrowsBothWaysDownToItsMinimumWithButtonsAtTheRight)
 {
     ConfigDlg dialog;
-    SIZE start = {}, smallest = {}, bigger = {};
-    const int ids[6] = {IDOK, IDCANCEL, IDC_ADD, IDC_DELETE, IDC_EDIT, IDC_LIST};
-    RECT before[6] = {}, after[6] = {};
     Drive(dialog, [&](HWND window) {
-        start = ui::WindowSize(window);
-        for (int i = 0; i < 6; ++i)
-            before[i] = ui::ControlRect(window, ids[i]);
+        const int buttons[5] = {IDOK, IDCANCEL, IDC_ADD, IDC_DELETE, IDC_EDIT};
+        RECT before[5], list = ui::ControlRect(window, IDC_LIST);
+        for (int i = 0; i < 5; ++i)
+            before[i] = ui::ControlRect(window, buttons[i]);
+        SIZE start = ui::WindowSize(window);
         SetWindowPos(window, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
-        smallest = ui::WindowSize(window);
+        SIZE smallest = ui::WindowSize(window);
+        EXPECT_EQ(smallest.cx, start.cx * 2 / 5);
+        EXPECT_EQ(smallest.cy, start.cy * 4 / 5);
         SetWindowPos(window, nullptr, 0, 0, start.cx + 150, start.cy + 90, SWP_NOMOVE | SWP_NOZORDER);
-        bigger = ui::WindowSize(window);
-        for (int i = 0; i < 6; ++i)
-            after[i] = ui::ControlRect(window, ids[i]);
+        SIZE bigger = ui::WindowSize(window);
+        EXPECT_EQ(bigger.cx, start.cx + 150);
+        EXPECT_EQ(bigger.cy, start.cy + 90);
+        for (int i = 0; i < 5; ++i) {
+            RECT after = ui::ControlRect(window, buttons[i]);
+            EXPECT_EQ(after.left, before[i].left + 150) << buttons[i];
+            EXPECT_EQ(after.top, before[i].top) << buttons[i];
+            EXPECT_EQ(after.right - after.left, before[i].right - before[i].left) << buttons[i];
+            EXPECT_EQ(after.bottom - after.top, before[i].bottom - before[i].top) << buttons[i];
+        }
+        RECT grown = ui::ControlRect(window, IDC_LIST);
+        EXPECT_EQ(grown.left, list.left);
+        EXPECT_EQ(grown.top, list.top);
+        EXPECT_EQ(grown.right, list.right + 150);
+        EXPECT_EQ(grown.bottom, list.bottom + 90);
         ui::Click(window, IDCANCEL);
     });
-    EXPECT_EQ(smallest.cx, start.cx * 2 / 5);
-    EXPECT_EQ(smallest.cy, start.cy * 4 / 5);
-    EXPECT_EQ(bigger.cx, start.cx + 150);
-    EXPECT_EQ(bigger.cy, start.cy + 90);
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(after[i].left, before[i].left + 150) << ids[i];
-        EXPECT_EQ(after[i].top, before[i].top) << ids[i];
-        EXPECT_EQ(after[i].right - after[i].left, before[i].right - before[i].left) << ids[i];
-        EXPECT_EQ(after[i].bottom - after[i].top, before[i].bottom - before[i].top) << ids[i];
-    }
-    EXPECT_EQ(after[5].left, before[5].left);
-    EXPECT_EQ(after[5].top, before[5].top);
-    EXPECT_EQ(after[5].right, before[5].right + 150);
-    EXPECT_EQ(after[5].bottom, before[5].bottom + 90);
 }
 
 TEST_F(ConfigDlgTest, StoredSizeOpensCentredOnTheWorkArea)
@@ -422,62 +321,58 @@ TEST_F(ConfigDlgTest, StoredSizeOpensCentredOnTheWorkArea)
     // Without a stored size the platform centres the template on the work
     // area. The edit dialog's template position 0, 0 is its client area's,
     // relative to its owner's client area.
-    SIZE base = {};
-    RECT unstored = {};
-    POINT clientOrigin = {}, editOrigin = {};
-    {
-        ConfigDlg dialog;
-        Drive(dialog, [&](HWND window) {
-            base = ui::WindowSize(window);
-            unstored = ui::ScreenRect(window);
-            ClientToScreen(window, &clientOrigin);
-            InEditDialog(window, IDC_ADD, [&](HWND editWindow) {
-                ClientToScreen(editWindow, &editOrigin);
-                ui::Click(editWindow, IDCANCEL);
-            });
-            ui::Click(window, IDCANCEL);
-        });
-    }
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_NEAR(unstored.left, (work.left + work.right - base.cx) / 2, 1);
-    EXPECT_NEAR(unstored.top, (work.top + work.bottom - base.cy) / 2, 1);
-    EXPECT_EQ(editOrigin.x, clientOrigin.x);
-    EXPECT_EQ(editOrigin.y, clientOrigin.y);
+    SIZE base = {};
+    ConfigDlg unstored;
+    Drive(unstored, [&](HWND window) {
+        base = ui::WindowSize(window);
+        RECT rect = ui::ScreenRect(window);
+        EXPECT_NEAR(rect.left, (work.left + work.right - base.cx) / 2, 1);
+        EXPECT_NEAR(rect.top, (work.top + work.bottom - base.cy) / 2, 1);
+        POINT clientOrigin = {}, editOrigin = {};
+        ClientToScreen(window, &clientOrigin);
+        InEditDialog(window, IDC_ADD, [&](HWND edit) {
+            ClientToScreen(edit, &editOrigin);
+            ui::Click(edit, IDCANCEL);
+        });
+        EXPECT_EQ(editOrigin.x, clientOrigin.x);
+        EXPECT_EQ(editOrigin.y, clientOrigin.y);
+        ui::Click(window, IDCANCEL);
+    });
 
+    // A stored size of 0 stands for none stored.
     struct Case {
-        bool width, height;
         LONG storedWidth, storedHeight, expectedWidth, expectedHeight;
     } cases[] = {
-        {true, true, 700, 480, 700, 480},
-        {true, false, 700, 0, base.cx, base.cy},
-        {false, true, 0, 480, base.cx, base.cy},
+        {700, 480, 700, 480},
+        {700, 0, base.cx, base.cy},
+        {0, 480, base.cx, base.cy},
         // Below the minimum, which is measured before the stored size applies.
-        {true, true, 30, 30, base.cx * 2 / 5, base.cy * 4 / 5},
+        {30, 30, base.cx * 2 / 5, base.cy * 4 / 5},
         // Garbage: a negative size is the minimum, a huge one the largest
         // that the platform lets a window be dragged to.
-        {true, true, -1, -1, base.cx * 2 / 5, base.cy * 4 / 5},
-        {true, true, 0x7FFFFFFF, 0x7FFFFFFF, GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)},
+        {-1, -1, base.cx * 2 / 5, base.cy * 4 / 5},
+        {0x7FFFFFFF, 0x7FFFFFFF, GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)},
     };
     for (const Case& c : cases) {
         testreg::DeleteSettings();
-        if (c.width)
+        if (c.storedWidth)
             testreg::SetDword(DialogKey("ConfigDlg"), "Width", static_cast<DWORD>(c.storedWidth));
-        if (c.height)
+        if (c.storedHeight)
             testreg::SetDword(DialogKey("ConfigDlg"), "Height", static_cast<DWORD>(c.storedHeight));
         ConfigDlg dialog;
-        RECT rect = {};
         Drive(dialog, [&](HWND window) {
-            rect = ui::ScreenRect(window);
+            RECT rect = ui::ScreenRect(window);
+            LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
+            EXPECT_EQ(width, c.expectedWidth) << c.storedWidth << "x" << c.storedHeight;
+            EXPECT_EQ(height, c.expectedHeight) << c.storedWidth << "x" << c.storedHeight;
+            if (c.storedWidth && c.storedHeight) {
+                EXPECT_EQ(rect.left, (work.left + work.right - width) / 2);
+                EXPECT_EQ(rect.top, (work.top + work.bottom - height) / 2);
+            }
             ui::Click(window, IDCANCEL);
         });
-        LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
-        EXPECT_EQ(width, c.expectedWidth) << c.storedWidth << "x" << c.storedHeight;
-        EXPECT_EQ(height, c.expectedHeight) << c.storedWidth << "x" << c.storedHeight;
-        if (c.width && c.height) {
-            EXPECT_EQ(rect.left, (work.left + work.right - width) / 2);
-            EXPECT_EQ(rect.top, (work.top + work.bottom - height) / 2);
-        }
     }
 }
 
@@ -498,30 +393,23 @@ TEST_F(ConfigDlgTest, ClosingThroughTheSystemMenuOrEscapeIsCancel)
 
 TEST_F(ConfigDlgTest, AddDoesNothingAtAThousandRows)
 {
-    HotKeyList source;
+    ConfigDlg dialog;
     HotKey entry = MakeEntry('A', HotKeyWin, "C:\\same.exe");
     for (int i = 0; i < 1000; ++i)
-        source.Append(entry);
-    ConfigDlg dialog;
-    dialog.table = source;
-    bool fullOpensNothing = false, refilledOpensNothing = false;
-    int rows = 0;
+        dialog.table.Append(entry);
     INT_PTR result = Drive(dialog, [&](HWND window) {
-        fullOpensNothing = NoEditDialogAfter(window, IDC_ADD);
+        EXPECT_TRUE(NoEditDialogAfter(window, IDC_ADD)) << "a full table";
         Select(window, {0});
         ui::Click(window, IDC_DELETE);
         InEditDialog(window, IDC_ADD, [&](HWND edit) {
             ui::SetItemText(edit, IDC_COMMAND_LINE, "C:\\last.exe");
             ui::Click(edit, IDOK);
         });
-        refilledOpensNothing = NoEditDialogAfter(window, IDC_ADD);
-        rows = RowCount(window);
+        EXPECT_TRUE(NoEditDialogAfter(window, IDC_ADD)) << "a table full again";
+        EXPECT_EQ(RowCount(window), 1000);
         ui::Click(window, IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_TRUE(fullOpensNothing);
-    EXPECT_TRUE(refilledOpensNothing);
-    EXPECT_EQ(rows, 1000);
     ASSERT_EQ(dialog.table.count, 1000);
     EXPECT_EQ(TextOf(dialog.table.items[999].commandLine), "C:\\last.exe");
 }
@@ -537,37 +425,30 @@ TEST_F(ConfigDlgTest, RowsNeverLoseTheirEntryWhenTheHeapOrTheListRefuses)
     {
         ConfigDlg dialog;
         dialog.table = source;
-        std::vector<bool> kept;
-        std::vector<int> rows;
-        std::vector<std::string> afterFailedEdits;
         INT_PTR result = Drive(dialog, [&](HWND window) {
             HotKey replacement = MakeEntry('Z', HotKeyAlt, "C:\\replacement.exe");
             auto tryBoth = [&] {
                 ui::OnUiThread([&] {
-                    LVITEMA item = {LVIF_PARAM};
-                    item.iItem = 3;
-                    int row = static_cast<int>(
-                        SendMessageA(List(window), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+                    LVITEMA item = {LVIF_PARAM, 3};
+                    int row = ListView_InsertItem(List(window), &item);
                     if (!g_refusedMessage)
                         g_allocationsBeforeFailure = 0;
-                    kept.push_back(dialog.SetItem(row, &replacement));
-                    kept.push_back(dialog.SetItem(1, &replacement));
+                    EXPECT_FALSE(dialog.SetItem(row, &replacement)) << "a new row";
+                    EXPECT_FALSE(dialog.SetItem(1, &replacement)) << "an existing row";
                     g_allocationsBeforeFailure = -1;
                 });
-                rows.push_back(RowCount(window));
+                EXPECT_EQ(RowCount(window), 3) << "no blank row without an entry";
             };
             g_refusedMessage = 0;
             tryBoth();
-            RefuseInList(window, LVM_SETITEMA);
+            g_refusedMessage = LVM_SETITEMA;
+            Interpose(List(window), Refusing);
             tryBoth();
-            afterFailedEdits = Commands(window);
+            EXPECT_EQ(Commands(window), Commands(source));
             g_refusedMessage = LVM_DELETEITEM;
             ui::Click(window, IDOK);
         });
         EXPECT_EQ(result, IDOK);
-        EXPECT_EQ(kept, std::vector<bool>(4, false));
-        EXPECT_EQ(rows, (std::vector<int>{3, 3})) << "no blank row without an entry";
-        EXPECT_EQ(afterFailedEdits, Commands(source));
         EXPECT_EQ(Commands(dialog.table), Commands(source));
         EXPECT_TRUE(dialog.tableComplete);
     }
@@ -580,7 +461,6 @@ TEST_F(ConfigDlgTest, EditWhoseTextsCannotBeReadKeepsTheRowsEntry)
     FillTable(source, 3);
     ConfigDlg dialog;
     dialog.table = source;
-    std::vector<std::string> afterEdit;
     INT_PTR result = Drive(dialog, [&](HWND window) {
         Select(window, {1});
         InEditDialog(window, IDC_EDIT, [&](HWND edit) {
@@ -588,11 +468,10 @@ TEST_F(ConfigDlgTest, EditWhoseTextsCannotBeReadKeepsTheRowsEntry)
             Interpose(edit, HeapFailsWhileDestroyed);
             ui::Click(edit, IDOK);
         });
-        afterEdit = Commands(window);
+        EXPECT_EQ(Commands(window), Commands(source));
         ui::Click(window, IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(afterEdit, Commands(source));
     EXPECT_EQ(Commands(dialog.table), Commands(source));
     ASSERT_EQ(dialog.table.count, 3);
     EXPECT_EQ(TextOf(dialog.table.items[1].parameters), "-p");
@@ -606,97 +485,56 @@ TEST_F(ConfigDlgTest, RowWithoutRecordNeitherCrashesEditNorLosesOtherEntries)
     {
         ConfigDlg dialog;
         dialog.table = source;
-        bool editOpensNothing = false;
         INT_PTR result = Drive(dialog, [&](HWND window) {
             ui::OnUiThread([&] {
-                HotKey* record = RowRecord(window, 1);
-                LVITEMA item = {LVIF_PARAM};
-                item.iItem = 1;
+                LVITEMA item = {LVIF_PARAM, 1};
+                ListView_GetItem(List(window), &item);
+                HotKey* record = reinterpret_cast<HotKey*>(item.lParam);
                 item.lParam = 0;
-                SendMessageA(List(window), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+                ListView_SetItem(List(window), &item);
                 record->~HotKey();
                 FreeBlock(record);
             });
             Select(window, {1});
-            editOpensNothing = NoEditDialogAfter(window, IDC_EDIT);
+            EXPECT_TRUE(NoEditDialogAfter(window, IDC_EDIT));
             ui::Click(window, IDOK);
         });
         EXPECT_EQ(result, IDOK);
-        EXPECT_TRUE(editOpensNothing);
         EXPECT_EQ(Commands(dialog.table), (std::vector<std::string>{"C:\\tool0.exe", "C:\\tool2.exe"}));
         EXPECT_FALSE(dialog.tableComplete) << "the table lost an entry and must not go live";
     }
     EXPECT_EQ(g_liveBlocks, before);
 }
 
-// The Configuration command against a stand-in launcher window.
-class ConfigurationCommandTest : public ConfigDlgTest {
+class ConfigurationCommandTest : public StandInLauncherTest {
 protected:
-    void SetUp() override
+    // `live` (filled with numbered tools if asked) becomes the live table
+    // with registered hot keys, stored as well.
+    void GoLive(int entries = 0)
     {
-        ConfigDlgTest::SetUp();
-        launcher = CreateWindowExA(0, "STATIC", "launcher", 0, 0, 0, 0, 0, nullptr, nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
-        HotKeyList empty;
-        g_hotKeys = empty;
-    }
-    void TearDown() override
-    {
-        UnregisterHotKeys(launcher, g_hotKeys);
-        HotKeyList empty;
-        g_hotKeys = empty;
-        DestroyWindow(launcher);
-        ConfigDlgTest::TearDown();
-    }
-
-    // Live table with registered hot keys, stored as well.
-    void GoLive(const HotKeyList& list)
-    {
-        g_hotKeys = list;
+        FillTable(live, entries);
+        g_hotKeys = live;
         testreg::CreateKey(testreg::AppKey);
         SaveHotKeys(g_hotKeys);
         RegisterHotKeys(launcher, g_hotKeys);
     }
 
-    void RunCommand(const std::function<void(HWND)>& script)
+    // REG_NONE when the value is missing.
+    static DWORD StoredType(const std::string& path, const char* name)
     {
-        ui::RunWithScript(
-            [&] {
-                ConfigurationCommand(launcher);
-                return INT_PTR(0);
-            },
-            [&] {
-                HWND window = ui::WaitForDialog(Caption);
-                ASSERT_TRUE(window);
-                EXPECT_EQ(GetWindow(window, GW_OWNER), launcher);
-                dialogOpenMeanwhile = g_dialogOpen;
-                script(window);
-            });
+        DWORD type = REG_NONE;
+        RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, nullptr);
+        return type;
     }
 
-    static std::string StoredType(const std::string& path, const char* name)
-    {
-        DWORD type = 0;
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return "no key";
-        LONG status = RegQueryValueExA(key, name, nullptr, &type, nullptr, nullptr);
-        RegCloseKey(key);
-        if (status != ERROR_SUCCESS)
-            return "absent";
-        return type == REG_SZ ? "REG_SZ" : type == REG_DWORD ? "REG_DWORD" : "other";
-    }
-
-    HWND launcher = nullptr;
-    int dialogOpenMeanwhile = -1;
+    HotKeyList live;
 };
 
 TEST_F(ConfigurationCommandTest, OkStoresTheTableAndRegistersTheNewHotKeyAtOnce)
 {
-    HotKeyList live;
     live.Append(MakeEntry('1', HotKeyWin, "C:\\dravik.exe", "1024 768"));
     live.Append(MakeEntry(VK_SPACE, HotKeyCtrl | HotKeyWin, "C:\\pellin.exe", nullptr, "C:\\work\\"));
-    GoLive(live);
+    GoLive();
     RunCommand([&](HWND window) {
         InEditDialog(window, IDC_ADD, [&](HWND edit) {
             SendMessageA(GetDlgItem(edit, IDC_KEY), WM_KEYDOWN, VK_F9, 0);
@@ -707,7 +545,6 @@ TEST_F(ConfigurationCommandTest, OkStoresTheTableAndRegistersTheNewHotKeyAtOnce)
         });
         ui::Click(window, IDOK);
     });
-    EXPECT_EQ(dialogOpenMeanwhile, 1);
     EXPECT_EQ(g_dialogOpen, 0);
     ASSERT_EQ(g_hotKeys.count, 3);
     EXPECT_EQ(g_hotKeys.items[2].key, static_cast<UINT>(VK_F9));
@@ -715,50 +552,40 @@ TEST_F(ConfigurationCommandTest, OkStoresTheTableAndRegistersTheNewHotKeyAtOnce)
     EXPECT_FALSE(e2e::CombinationIsFree(HotKeyCtrl, VK_F9));
     EXPECT_FALSE(e2e::CombinationIsFree(HotKeyWin, '1'));
 
-    const std::string keys = std::string(testreg::AppKey) + "\\Keys";
-    EXPECT_EQ(testreg::SubKeys(keys), (std::vector<std::string>{"000", "001", "002"}));
-    struct Stored {
-        const char* key;
-        DWORD modifiers;
-        const char* commandLine;
-        const char* parameters;
-        const char* workingDirectory;
-    } expected[] = {
-        {"1", HotKeyWin, "C:\\dravik.exe", "1024 768", nullptr},
-        {"Space", HotKeyCtrl | HotKeyWin, "C:\\pellin.exe", nullptr, "C:\\work\\"},
-        {"F9", HotKeyCtrl, "C:\\added.exe", nullptr, nullptr},
-    };
+    EXPECT_EQ(testreg::SubKeys(std::string(testreg::AppKey) + "\\Keys"), (std::vector<std::string>{"000", "001", "002"}));
+    // Stored: the live entries and the added one, each key by its name.
+    live.Append(MakeEntry(VK_F9, HotKeyCtrl, "C:\\added.exe"));
+    const char* const keyNames[] = {"1", "Space", "F9"};
     for (int i = 0; i < 3; ++i) {
+        const HotKey& expected = live.items[i];
         std::string entry = testreg::EntryPath(i);
-        EXPECT_EQ(StoredType(entry, "Key"), "REG_SZ");
-        EXPECT_EQ(testreg::GetString(entry, "Key"), expected[i].key);
-        EXPECT_EQ(StoredType(entry, "Modifier"), "REG_DWORD");
-        EXPECT_EQ(testreg::GetDword(entry, "Modifier"), expected[i].modifiers);
-        EXPECT_EQ(StoredType(entry, "CommandLine"), "REG_SZ");
-        EXPECT_EQ(testreg::GetString(entry, "CommandLine"), expected[i].commandLine);
-        if (expected[i].parameters)
-            EXPECT_EQ(testreg::GetString(entry, "Parameters"), expected[i].parameters);
+        EXPECT_EQ(StoredType(entry, "Key"), DWORD{REG_SZ});
+        EXPECT_EQ(testreg::GetString(entry, "Key"), keyNames[i]);
+        EXPECT_EQ(StoredType(entry, "Modifier"), DWORD{REG_DWORD});
+        EXPECT_EQ(testreg::GetDword(entry, "Modifier"), expected.modifiers);
+        EXPECT_EQ(StoredType(entry, "CommandLine"), DWORD{REG_SZ});
+        EXPECT_EQ(testreg::GetString(entry, "CommandLine"), TextOf(expected.commandLine));
+        if (expected.parameters.Text())
+            EXPECT_EQ(testreg::GetString(entry, "Parameters"), TextOf(expected.parameters));
         else
-            EXPECT_EQ(StoredType(entry, "Parameters"), "absent") << i;
-        if (expected[i].workingDirectory)
-            EXPECT_EQ(testreg::GetString(entry, "WorkingDirectory"), expected[i].workingDirectory);
+            EXPECT_FALSE(testreg::HasValue(entry, "Parameters")) << i;
+        if (expected.workingDirectory.Text())
+            EXPECT_EQ(testreg::GetString(entry, "WorkingDirectory"), TextOf(expected.workingDirectory));
         else
-            EXPECT_EQ(StoredType(entry, "WorkingDirectory"), "absent") << i;
+            EXPECT_FALSE(testreg::HasValue(entry, "WorkingDirectory")) << i;
     }
 }
 
 TEST_F(ConfigurationCommandTest, CancelKeepsTablesButStoresSizeAndColumnWidths)
 {
-    HotKeyList live;
-    FillTable(live, 3);
-    GoLive(live);
+    GoLive(3);
     SIZE size = {};
     RunCommand([&](HWND window) {
         Select(window, {0});
         ui::Click(window, IDC_DELETE);
         SetWindowPos(window, nullptr, 0, 0, 720, 410, SWP_NOMOVE | SWP_NOZORDER);
-        SendMessageA(List(window), LVM_SETCOLUMNWIDTH, 0, 140);
-        SendMessageA(List(window), LVM_SETCOLUMNWIDTH, 1, 260);
+        ListView_SetColumnWidth(List(window), 0, 140);
+        ListView_SetColumnWidth(List(window), 1, 260);
         size = ui::WindowSize(window);
         ui::Click(window, IDCANCEL);
     });
@@ -774,11 +601,10 @@ TEST_F(ConfigurationCommandTest, CancelKeepsTablesButStoresSizeAndColumnWidths)
 
 TEST_F(ConfigurationCommandTest, OkWithAShorterTableReleasesTheHotKeysBeyondIt)
 {
-    HotKeyList live;
     live.Append(MakeEntry(VK_F2, HotKeyCtrl, "C:\\two.exe"));
     live.Append(MakeEntry(VK_F3, HotKeyCtrl, "C:\\three.exe"));
     live.Append(MakeEntry(VK_F4, HotKeyCtrl, "C:\\four.exe"));
-    GoLive(live);
+    GoLive();
     ASSERT_FALSE(e2e::CombinationIsFree(HotKeyCtrl, VK_F4));
     RunCommand([&](HWND window) {
         Select(window, {0});
@@ -794,18 +620,14 @@ TEST_F(ConfigurationCommandTest, OkWithAShorterTableReleasesTheHotKeysBeyondIt)
 
 TEST_F(ConfigurationCommandTest, OkOnARowTheHeapRefusedLeavesTheLiveTable)
 {
-    HotKeyList live;
-    FillTable(live, 3);
-    GoLive(live);
+    GoLive(3);
     // The copy of the table succeeds, every row's record fails.
     g_allocationsBeforeFailure = 1;
-    int rows = -1;
     RunCommand([&](HWND window) {
         ui::OnUiThread([] { g_allocationsBeforeFailure = -1; });
-        rows = RowCount(window);
+        EXPECT_EQ(RowCount(window), 0);
         ui::Click(window, IDOK);
     });
-    EXPECT_EQ(rows, 0);
     EXPECT_EQ(Commands(g_hotKeys), Commands(live));
     EXPECT_EQ(testreg::SubKeys(std::string(testreg::AppKey) + "\\Keys").size(), 3u);
     EXPECT_FALSE(e2e::CombinationIsFree(live.items[2].modifiers, live.items[2].key));
@@ -813,19 +635,10 @@ TEST_F(ConfigurationCommandTest, OkOnARowTheHeapRefusedLeavesTheLiveTable)
 
 TEST_F(ConfigurationCommandTest, NoDialogWhenTheTableCannotBeCopied)
 {
-    HotKeyList live;
-    FillTable(live, 2);
-    GoLive(live);
+    GoLive(2);
     g_allocationsBeforeFailure = 0;
-    HWND seen = reinterpret_cast<HWND>(1);
-    ui::RunWithScript(
-        [&] {
-            ConfigurationCommand(launcher);
-            return INT_PTR(0);
-        },
-        [&] { seen = ui::WaitForDialog(Caption, 1500); });
+    RunCommandWith([] { EXPECT_EQ(ui::WaitForDialog(Caption, 1500), nullptr); });
     g_allocationsBeforeFailure = -1;
-    EXPECT_EQ(seen, nullptr);
     EXPECT_EQ(g_dialogOpen, 0);
     EXPECT_EQ(Commands(g_hotKeys), Commands(live));
 }

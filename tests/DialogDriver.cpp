@@ -1,6 +1,4 @@
 #include "DialogDriver.h"
-#include "tests/e2e/Driver.h"
-#include <gtest/gtest.h>
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -13,7 +11,6 @@ constexpr UINT RunMessage = WM_APP + 0x3A1;
 
 DWORD g_uiThread = 0;
 std::atomic<long> g_keyUps{0};
-
 
 // Pending, then either running (and done) or abandoned by a waiter that
 // gave up; an abandoned request never runs, a running one is waited for.
@@ -46,32 +43,27 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-struct FoundDialogs {
-    std::vector<HWND> windows;
-    bool visibleOnly;
-};
-
-BOOL CALLBACK CollectDialog(HWND window, LPARAM data)
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows)
 {
-    FoundDialogs& found = *reinterpret_cast<FoundDialogs*>(data);
-    char name[32] = "";
-    GetClassNameA(window, name, sizeof(name));
-    if (lstrcmpA(name, "#32770") == 0 && (!found.visibleOnly || IsWindowVisible(window)))
-        found.windows.push_back(window);
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
     return TRUE;
 }
 
-BOOL CALLBACK CountWindow(HWND, LPARAM count)
+std::vector<HWND> ThreadWindows()
 {
-    ++*reinterpret_cast<int*>(count);
-    return TRUE;
+    std::vector<HWND> windows;
+    EnumThreadWindows(g_uiThread, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
 }
 
 std::vector<HWND> ThreadDialogs(bool visibleOnly)
 {
-    FoundDialogs found{{}, visibleOnly};
-    EnumThreadWindows(g_uiThread, CollectDialog, reinterpret_cast<LPARAM>(&found));
-    return found.windows;
+    std::vector<HWND> dialogs;
+    for (HWND window : ThreadWindows()) {
+        if (e2e::ClassOf(window) == "#32770" && (!visibleOnly || IsWindowVisible(window)))
+            dialogs.push_back(window);
+    }
+    return dialogs;
 }
 
 }  // namespace
@@ -100,75 +92,27 @@ bool OnUiThread(const std::function<void()>& fn, DWORD timeoutMs)
     return true;
 }
 
-bool Sync()
-{
-    return OnUiThread([] {});
-}
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    return e2e::WaitUntil(condition, timeoutMs, 5);
-}
-
-HWND FindDialog(const char* caption)
-{
-    for (HWND window : ThreadDialogs(true)) {
-        if (Text(window) == caption)
-            return window;
-    }
-    return nullptr;
-}
-
 HWND WaitForDialog(const char* caption, DWORD timeoutMs)
 {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindDialog(caption)) != nullptr; }, timeoutMs);
+    WaitUntil([&] {
+        for (HWND window : ThreadDialogs(true)) {
+            if (!found && Text(window) == caption)
+                found = window;
+        }
+        return found != nullptr;
+    }, timeoutMs);
     return found;
 }
 
-bool WaitGone(HWND window, DWORD timeoutMs)
-{
-    return WaitUntil([&] { return !IsWindow(window); }, timeoutMs);
-}
-
-int CountDialogs()
-{
-    return static_cast<int>(ThreadDialogs(false).size());
-}
-
-int CountWindows()
-{
-    int count = 0;
-    EnumThreadWindows(g_uiThread, CountWindow, reinterpret_cast<LPARAM>(&count));
-    return count;
-}
+int CountDialogs() { return static_cast<int>(ThreadDialogs(false).size()); }
+int CountWindows() { return static_cast<int>(ThreadWindows().size()); }
 
 std::string Text(HWND window)
 {
     char text[2048] = "";
     GetWindowTextA(window, text, sizeof(text));
     return text;
-}
-
-std::string ItemText(HWND dialog, int id)
-{
-    return Text(GetDlgItem(dialog, id));
-}
-
-bool IsChecked(HWND dialog, int id)
-{
-    return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void Click(HWND dialog, int id)
-{
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-void SetItemText(HWND dialog, int id, const char* text)
-{
-    SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
 bool FocusControl(HWND dialog, int id)
@@ -227,11 +171,6 @@ SIZE WindowSize(HWND window)
 {
     RECT rect = ScreenRect(window);
     return SIZE{rect.right - rect.left, rect.bottom - rect.top};
-}
-
-RECT ScreenRect(HWND window)
-{
-    return e2e::WindowRect(window);
 }
 
 INT_PTR RunWithScript(const std::function<INT_PTR()>& show, const std::function<void()>& script)

@@ -7,6 +7,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include "tests/e2e/Driver.h"
 
 namespace ui {
 
@@ -17,24 +18,33 @@ void InstallOn(DWORD threadId);
 // waits for it. False if it did not run in time.
 bool OnUiThread(const std::function<void()>& fn, DWORD timeoutMs = 10000);
 // Every message posted to the UI thread before this call has been retrieved.
-bool Sync();
+inline bool Sync() { return OnUiThread([] {}); }
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
-// A visible top-level dialog of the UI thread with that caption, or null.
-HWND FindDialog(const char* caption);
+inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000)
+{
+    return e2e::WaitUntil(condition, timeoutMs, 5);
+}
+// A visible top-level dialog of the UI thread with that caption, once there
+// is one; null after the wait.
 HWND WaitForDialog(const char* caption, DWORD timeoutMs = 10000);
-bool WaitGone(HWND window, DWORD timeoutMs = 10000);
+inline bool WaitGone(HWND window, DWORD timeoutMs = 10000)
+{
+    return WaitUntil([&] { return !IsWindow(window); }, timeoutMs);
+}
 // Top-level dialog windows of the UI thread (hidden ones included).
 int CountDialogs();
 // Every top-level window of the UI thread.
 int CountWindows();
 
 std::string Text(HWND window);
-std::string ItemText(HWND dialog, int id);
-bool IsChecked(HWND dialog, int id);
+inline std::string ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
+inline bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 // Posts the button's click to the dialog (a modal one may open from it).
-void Click(HWND dialog, int id);
-void SetItemText(HWND dialog, int id, const char* text);
+inline void Click(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+inline void SetItemText(HWND dialog, int id, const char* text) { SetDlgItemTextA(dialog, id, text); }
 
 // Makes the dialog the foreground window with the focus on control id.
 bool FocusControl(HWND dialog, int id);
@@ -52,8 +62,8 @@ void PostClick(HWND window, POINT client, bool doubleClick);
 
 // A control's rectangle in its dialog's client coordinates.
 RECT ControlRect(HWND dialog, int id);
+inline RECT ScreenRect(HWND window) { return e2e::WindowRect(window); }
 SIZE WindowSize(HWND window);
-RECT ScreenRect(HWND window);
 
 // Runs show() (a modal dialog) on this thread while script() runs on a second
 // thread. A script must end the dialog: one that it leaves open fails the
@@ -64,10 +74,7 @@ INT_PTR RunWithScript(const std::function<INT_PTR()>& show, const std::function<
 // Shows the dialog object with RunWithScript; the script gets the window
 // of its caption once it is visible.
 template <typename D>
-INT_PTR Drive(D& dialog, const char* caption, const std::function<void(HWND)>& script, HWND owner = nullptr);
-
-template <typename D>
-INT_PTR Drive(D& dialog, const char* caption, const std::function<void(HWND)>& script, HWND owner)
+INT_PTR Drive(D& dialog, const char* caption, const std::function<void(HWND)>& script, HWND owner = nullptr)
 {
     return RunWithScript([&] { return dialog.Show(owner); },
                          [&] {

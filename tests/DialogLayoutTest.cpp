@@ -1,4 +1,5 @@
 // The dialog base classes: binding, the size grip, anchors and centring.
+#include <algorithm>
 #include <cstdio>
 #include "DialogTestSupport.h"
 #include "dialogs/ConfigDlg.h"
@@ -16,16 +17,9 @@ public:
 
     bool DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        switch (message) {
-        case WM_INITDIALOG:
-            for (int i = 0; i < count; ++i)
-                anchors[i].Capture(hwnd, ids[i], static_cast<int>(modes[i]));
-            return true;
-        case WM_COMMAND:
-            return Dialog::DialogProc(message, wParam, lParam);
-        default:
-            return LayoutProc(message, wParam, lParam);
-        }
+        if (message == WM_INITDIALOG)
+            CaptureAnchors(rules);
+        return Dialog::DialogProc(message, wParam, lParam) || LayoutProc(message, wParam, lParam);
     }
 
     Anchor* GetAnchors(int& anchorCount) override
@@ -34,16 +28,10 @@ public:
         return count ? anchors : nullptr;
     }
 
-    void Add(int id, LONG mode)
-    {
-        ids[count] = id;
-        modes[count] = mode;
-        ++count;
-    }
+    void Add(int id, LONG mode) { rules[count++] = {static_cast<WORD>(id), static_cast<WORD>(mode)}; }
 
     Anchor anchors[8] = {};
-    int ids[8] = {};
-    LONG modes[8] = {};
+    AnchorRule rules[8] = {};
     int count = 0;
 };
 
@@ -98,121 +86,112 @@ TEST_F(DialogLayoutTest, GripResizesFromTheCornerAlsoLeftOfAndAboveThePrimaryScr
 
 TEST_F(DialogLayoutTest, AnchorRulesPlaceEachControl)
 {
+    // How far each control moves (dx, dy) and grows (dw, dh) when the
+    // dialog grows by 100 by 60 pixels.
     struct Rule {
         int id;
         LONG mode;
-        bool followsRight, stretchesRight, followsBottom, stretchesDown;
+        LONG dx, dw, dy, dh;
     } rules[] = {
-        {IDC_KEY, 0x00, false, false, false, false},
-        {IDOK, 0x01, true, false, false, false},
-        {IDC_COMMAND_LINE, 0x02, false, true, false, false},
-        {IDC_PARAMETERS, 0x0F, false, true, false, false},
-        {IDC_WORKING_DIRECTORY, 0x22, false, true, false, true},
-        {IDC_BROWSE, 0x11, true, false, true, false},
-        {IDCANCEL, 0x10, false, false, true, false},
-        {IDC_MODIFIERS_GROUP, 0xF0, false, false, false, true},
+        {IDC_KEY, 0x00, 0, 0, 0, 0},
+        {IDOK, 0x01, 100, 0, 0, 0},
+        {IDC_COMMAND_LINE, 0x02, 0, 100, 0, 0},
+        {IDC_PARAMETERS, 0x0F, 0, 100, 0, 0},
+        {IDC_WORKING_DIRECTORY, 0x22, 0, 100, 0, 60},
+        {IDC_BROWSE, 0x11, 100, 0, 60, 0},
+        {IDCANCEL, 0x10, 0, 0, 60, 0},
+        {IDC_MODIFIERS_GROUP, 0xF0, 0, 0, 0, 60},
     };
     ProbeDialog dialog;
     for (const Rule& rule : rules)
         dialog.Add(rule.id, rule.mode);
-    RECT before[8] = {}, after[8] = {};
     Drive(dialog, "Edit Hot Key", [&](HWND window) {
+        RECT before[8];
         for (int i = 0; i < 8; ++i)
             before[i] = ui::ControlRect(window, rules[i].id);
         SIZE size = ui::WindowSize(window);
         SetWindowPos(window, nullptr, 0, 0, size.cx + 100, size.cy + 60, SWP_NOMOVE | SWP_NOZORDER);
-        for (int i = 0; i < 8; ++i)
-            after[i] = ui::ControlRect(window, rules[i].id);
+        for (int i = 0; i < 8; ++i) {
+            const Rule& rule = rules[i];
+            RECT after = ui::ControlRect(window, rule.id);
+            EXPECT_EQ(after.left, before[i].left + rule.dx) << "mode " << rule.mode;
+            EXPECT_EQ(after.right, before[i].right + rule.dx + rule.dw) << "mode " << rule.mode;
+            EXPECT_EQ(after.top, before[i].top + rule.dy) << "mode " << rule.mode;
+            EXPECT_EQ(after.bottom, before[i].bottom + rule.dy + rule.dh) << "mode " << rule.mode;
+        }
         ui::Click(window, IDCANCEL);
     });
-    for (int i = 0; i < 8; ++i) {
-        const Rule& rule = rules[i];
-        LONG dx = rule.followsRight ? 100 : 0;
-        LONG dw = rule.stretchesRight ? 100 : 0;
-        LONG dy = rule.followsBottom ? 60 : 0;
-        LONG dh = rule.stretchesDown ? 60 : 0;
-        EXPECT_EQ(after[i].left, before[i].left + dx) << "mode " << rule.mode;
-        EXPECT_EQ(after[i].right, before[i].right + dx + dw) << "mode " << rule.mode;
-        EXPECT_EQ(after[i].top, before[i].top + dy) << "mode " << rule.mode;
-        EXPECT_EQ(after[i].bottom, before[i].bottom + dy + dh) << "mode " << rule.mode;
-    }
 }
 
 TEST_F(DialogLayoutTest, RelayoutWithoutAnchorsStillRepaintsTheWholeClientArea)
 {
     ProbeDialog dialog;
-    RECT client = {}, update = {};
     Drive(dialog, "Edit Hot Key", [&](HWND window) {
         ui::OnUiThread([&] {
+            RECT client, update = {};
             GetClientRect(window, &client);
             ValidateRect(window, nullptr);
             dialog.Relayout(client.right + 30, client.bottom);
             GetUpdateRect(window, &update, FALSE);
+            EXPECT_TRUE(EqualRect(&update, &client));
         });
         ui::Click(window, IDCANCEL);
     });
-    EXPECT_TRUE(EqualRect(&update, &client));
 }
 
 // What the dialog shows once it has painted itself, read from the screen.
 TEST_F(DialogLayoutTest, SizeGripIsPaintedWhenTheDialogPaints)
 {
     HotKeyDlg dialog;
-    int gripPixels = 0;
     Drive(dialog, "Edit Hot Key", [&](HWND window) {
         ui::OnUiThread([&] { RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); });
         RECT client;
         GetClientRect(window, &client);
         HDC dc = GetDC(window);
         COLORREF face = GetSysColor(COLOR_3DFACE);
+        int gripPixels = 0;
         for (LONG y = client.bottom - dialog.gripHeight; y < client.bottom; ++y) {
             for (LONG x = client.right - dialog.gripWidth; x < client.right; ++x)
                 gripPixels += GetPixel(dc, x, y) != face;
         }
         ReleaseDC(window, dc);
+        EXPECT_GT(gripPixels, 0) << "no grip drawn";
         ui::Click(window, IDCANCEL);
     });
-    EXPECT_GT(gripPixels, 0) << "no grip drawn";
 }
 
 TEST_F(DialogLayoutTest, SizeGripIsPaintedInTheBottomRightCornerOnly)
 {
     ProbeDialog dialog;
-    int changedInside = 0, changedOutside = 0;
     Drive(dialog, "Edit Hot Key", [&](HWND window) {
         RECT client;
         GetClientRect(window, &client);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = client.right;
-        info.bmiHeader.biHeight = -client.bottom;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
+        // Top-down, 32 bits a pixel.
+        BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32}};
         void* bits = nullptr;
         HDC dc = CreateCompatibleDC(nullptr);
         HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         HGDIOBJ old = SelectObject(dc, bitmap);
         const DWORD marker = 0x00FF00FF;
         DWORD* pixels = static_cast<DWORD*>(bits);
-        for (LONG i = 0; i < client.right * client.bottom; ++i)
-            pixels[i] = marker;
+        std::fill_n(pixels, client.right * client.bottom, marker);
         dialog.PaintSizeGrip(dc);
         GdiFlush();
+        int changedInside = 0, changedOutside = 0;
         RECT grip = {client.right - dialog.gripWidth, client.bottom - dialog.gripHeight, client.right, client.bottom};
         for (LONG y = 0; y < client.bottom; ++y) {
             for (LONG x = 0; x < client.right; ++x) {
-                POINT point = {x, y};
                 if (pixels[y * client.right + x] != marker)
-                    ++(PtInRect(&grip, point) ? changedInside : changedOutside);
+                    ++(PtInRect(&grip, POINT{x, y}) ? changedInside : changedOutside);
             }
         }
         SelectObject(dc, old);
         DeleteObject(bitmap);
         DeleteDC(dc);
+        EXPECT_GT(changedInside, 0);
+        EXPECT_EQ(changedOutside, 0);
         ui::Click(window, IDCANCEL);
     });
-    EXPECT_GT(changedInside, 0);
-    EXPECT_EQ(changedOutside, 0);
 }
 
 TEST_F(DialogLayoutTest, CenterOnWorkAreaCentresWithinTheWorkAreaUnclamped)
@@ -226,27 +205,25 @@ TEST_F(DialogLayoutTest, CenterOnWorkAreaCentresWithinTheWorkAreaUnclamped)
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
 
     ProbeDialog dialog;
-    RECT centred = {}, oversized = {};
     Drive(dialog, "Edit Hot Key", [&](HWND window) {
         ui::OnUiThread([&] {
             dialog.CenterOnWorkArea();
-            centred = ui::ScreenRect(window);
+            RECT centred = ui::ScreenRect(window);
+            SIZE size = ui::WindowSize(window);
+            EXPECT_EQ(centred.left, (work.left + work.right - size.cx) / 2);
+            EXPECT_EQ(centred.top, (work.top + work.bottom - size.cy) / 2);
             SetWindowPos(window, nullptr, 0, 0, work.right - work.left + 200, work.bottom - work.top + 100,
                          SWP_NOMOVE | SWP_NOZORDER);
             dialog.CenterOnWorkArea();
-            oversized = ui::ScreenRect(window);
+            RECT oversized = ui::ScreenRect(window);
+            size = ui::WindowSize(window);
+            EXPECT_EQ(oversized.left, (work.left + work.right - size.cx) / 2);
+            EXPECT_EQ(oversized.top, (work.top + work.bottom - size.cy) / 2);
+            EXPECT_LT(oversized.left, work.left);
         });
         ui::Click(window, IDCANCEL);
     });
     SystemParametersInfoA(SPI_SETWORKAREA, 0, &original, 0);
-
-    LONG width = centred.right - centred.left, height = centred.bottom - centred.top;
-    EXPECT_EQ(centred.left, (work.left + work.right - width) / 2);
-    EXPECT_EQ(centred.top, (work.top + work.bottom - height) / 2);
-    LONG bigWidth = oversized.right - oversized.left, bigHeight = oversized.bottom - oversized.top;
-    EXPECT_EQ(oversized.left, (work.left + work.right - bigWidth) / 2);
-    EXPECT_EQ(oversized.top, (work.top + work.bottom - bigHeight) / 2);
-    EXPECT_LT(oversized.left, work.left);
     if (!EqualRect(&work, &shifted))
         std::printf("note: the platform kept its work area; centring checked on the screen's\n");
 }

@@ -1,18 +1,16 @@
 // The dialog tests run the dialogs on this main thread; the driver's scripts
 // run beside it.
-#include <gtest/gtest.h>
-#include <cstdio>
-#include <windows.h>
-#include <commctrl.h>
 #include "DialogDriver.h"
+#include <commctrl.h>
+#include <cstdio>
 #include "model/HotKey.h"
 
 #ifdef ZINDRAL_I686_TESTS
 // GoogleTest hands every failure and skip to OutputDebugStringA as well,
 // which raises an exception; under 32-bit Wine through qemu its unwinding
-// takes the process down. This printer passes on everything but prints a
-// test's results itself, to the output only.
-class OutputOnlyPrinter : public testing::TestEventListener {
+// takes the process down. This printer prints a test's results itself, to
+// the output only, and passes on the other events that GoogleTest prints for.
+class OutputOnlyPrinter : public testing::EmptyTestEventListener {
 public:
     explicit OutputOnlyPrinter(testing::TestEventListener* printer) : printer(printer) {}
     ~OutputOnlyPrinter() override { delete printer; }
@@ -28,19 +26,13 @@ public:
             std::printf("%s\n%s\n", kind, result.message());
         std::fflush(stdout);
     }
-    void OnTestProgramStart(const testing::UnitTest& u) override { printer->OnTestProgramStart(u); }
     void OnTestIterationStart(const testing::UnitTest& u, int i) override { printer->OnTestIterationStart(u, i); }
     void OnEnvironmentsSetUpStart(const testing::UnitTest& u) override { printer->OnEnvironmentsSetUpStart(u); }
-    void OnEnvironmentsSetUpEnd(const testing::UnitTest& u) override { printer->OnEnvironmentsSetUpEnd(u); }
-    void OnTestSuiteStart(const testing::TestSuite& s) override { printer->OnTestSuiteStart(s); }
     void OnTestStart(const testing::TestInfo& t) override { printer->OnTestStart(t); }
     void OnTestDisabled(const testing::TestInfo& t) override { printer->OnTestDisabled(t); }
     void OnTestEnd(const testing::TestInfo& t) override { printer->OnTestEnd(t); }
-    void OnTestSuiteEnd(const testing::TestSuite& s) override { printer->OnTestSuiteEnd(s); }
     void OnEnvironmentsTearDownStart(const testing::UnitTest& u) override { printer->OnEnvironmentsTearDownStart(u); }
-    void OnEnvironmentsTearDownEnd(const testing::UnitTest& u) override { printer->OnEnvironmentsTearDownEnd(u); }
     void OnTestIterationEnd(const testing::UnitTest& u, int i) override { printer->OnTestIterationEnd(u, i); }
-    void OnTestProgramEnd(const testing::UnitTest& u) override { printer->OnTestProgramEnd(u); }
 
 private:
     testing::TestEventListener* printer;
