@@ -259,24 +259,23 @@ TEST_F(HotKeyDlgTest, StoredSizeReopensInPlaceWithTheTemplateHeight)
     ASSERT_GT(width, 0);
 
     struct Case {
-        bool width, height;
-        LONG storedWidth, storedHeight;
+        LONG storedWidth, storedHeight;  // 0: none stored
         LONG expectedWidth, expectedHeight;
     } cases[] = {
-        {true, true, width + 90, height + 70, width + 90, height},
-        {true, false, width + 90, 0, width, height},
-        {false, true, 0, height + 70, width, height},
-        {true, true, 20, 20, width, height},
+        {width + 90, height + 70, width + 90, height},
+        {width + 90, 0, width, height},
+        {0, height + 70, width, height},
+        {20, 20, width, height},
         // Garbage: the height is fixed, a negative width is the minimum and a
         // huge one the largest that the platform lets a window be dragged to.
-        {true, true, -1, -1, width, height},
-        {true, true, 0x7FFFFFFF, 0x7FFFFFFF, GetSystemMetrics(SM_CXMAXTRACK), height},
+        {-1, -1, width, height},
+        {0x7FFFFFFF, 0x7FFFFFFF, GetSystemMetrics(SM_CXMAXTRACK), height},
     };
     for (const Case& c : cases) {
         testreg::DeleteSettings();
-        if (c.width)
+        if (c.storedWidth)
             testreg::SetDword(DialogKey("HotKeyDlg"), "Width", static_cast<DWORD>(c.storedWidth));
-        if (c.height)
+        if (c.storedHeight)
             testreg::SetDword(DialogKey("HotKeyDlg"), "Height", static_cast<DWORD>(c.storedHeight));
         RECT rect = open();
         EXPECT_EQ(rect.right - rect.left, c.expectedWidth) << c.storedWidth << "x" << c.storedHeight;
