@@ -7,9 +7,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    if (__argc < 3)
-        return 1;
-    FILE* log = fopen(__argv[1], "ab");
+    FILE* log = __argc < 3 ? nullptr : fopen(__argv[1], "ab");
     if (!log)
         return 1;
     fprintf(log, "%s\n", __argv[2]);

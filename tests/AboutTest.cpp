@@ -3,8 +3,8 @@
 // links open is seen through a recorder program that stands in for the
 // browser and the mail program.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <fstream>
-#include <set>
 #include <string>
 #include <vector>
 #include "dialogs/AboutDialog.h"
@@ -69,37 +69,20 @@ public:
 private:
     static constexpr const char* Schemes[2] = {"http\\shell\\open\\command", "mailto\\shell\\open\\command"};
 
+    // Returns the command that was there ("" if none).
     static std::string Replace(const char* key, const std::string& command)
     {
-        HKEY handle;
-        if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
-                            nullptr) != ERROR_SUCCESS)
-            return std::string();
         char old[1024] = "";
-        DWORD size = sizeof(old) - 1;
-        RegQueryValueExA(handle, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size);
-        RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                       static_cast<DWORD>(command.size() + 1));
-        RegCloseKey(handle);
+        DWORD size = sizeof(old);
+        RegGetValueA(HKEY_CLASSES_ROOT, key, nullptr, RRF_RT_REG_SZ, nullptr, old, &size);
+        RegSetKeyValueA(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, command.c_str(),
+                        static_cast<DWORD>(command.size() + 1));
         return old;
     }
 
     std::string log;
     std::string saved[2];
 };
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM windows)
-{
-    reinterpret_cast<std::set<HWND>*>(windows)->insert(window);
-    return TRUE;
-}
-
-std::set<HWND> WindowsOf(DWORD thread)
-{
-    std::set<HWND> windows;
-    EnumThreadWindows(thread, CollectWindow, reinterpret_cast<LPARAM>(&windows));
-    return windows;
-}
 
 HWND CaptureOf(DWORD thread)
 {
@@ -109,8 +92,7 @@ HWND CaptureOf(DWORD thread)
 
 POINT CenterOf(HWND window)
 {
-    RECT bounds;
-    GetWindowRect(window, &bounds);
+    RECT bounds = ui::ScreenRect(window);
     return {(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
 }
 
@@ -190,9 +172,8 @@ void ClickAt(POINT point)
 // along the middle of the caption.
 bool FindCloseBox(HWND dialog, POINT& point)
 {
-    RECT window;
+    RECT window = ui::ScreenRect(dialog);
     RECT client;
-    GetWindowRect(dialog, &window);
     GetClientRect(dialog, &client);
     MapWindowPoints(dialog, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
     point.y = (window.top + client.top) / 2;
@@ -206,8 +187,7 @@ bool FindCloseBox(HWND dialog, POINT& point)
 // Any point of the box that belongs to no link: the label left of the web link.
 POINT Elsewhere(HWND dialog)
 {
-    RECT link;
-    GetWindowRect(GetDlgItem(dialog, IDC_WEB_LINK), &link);
+    RECT link = ui::ScreenRect(GetDlgItem(dialog, IDC_WEB_LINK));
     return {link.left - 20, (link.top + link.bottom) / 2};
 }
 
@@ -218,13 +198,12 @@ protected:
 
 TEST_F(AboutBox, EachLinkOpensExactlyItsTargetOnceAndOkEndsTheBox)
 {
-    std::string webText;
-    std::string mailText;
+    std::vector<std::string> expected;
     INT_PTR result = ShowAbout([&](HWND dialog, DWORD thread) {
         HWND web = GetDlgItem(dialog, IDC_WEB_LINK);
         HWND mail = GetDlgItem(dialog, IDC_MAIL_LINK);
-        webText = ui::Text(web);
-        mailText = ui::Text(mail);
+        EXPECT_EQ(ui::Text(web), "http://www.orvane.net/zindral");
+        expected = {ui::Text(web), "mailto:" + ui::Text(mail) + "?subject=Zindral"};
         ClickLink(web, thread);
         EXPECT_EQ(opened.WaitForLines(1).size(), 1u);
         ClickLink(mail, thread);
@@ -232,8 +211,6 @@ TEST_F(AboutBox, EachLinkOpensExactlyItsTargetOnceAndOkEndsTheBox)
         ClickAt(CenterOf(GetDlgItem(dialog, IDOK)));
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(webText, "http://www.orvane.net/zindral");
-    std::vector<std::string> expected = {webText, "mailto:" + mailText + "?subject=Zindral"};
     EXPECT_EQ(opened.Lines(), expected);
 }
 
@@ -271,8 +248,7 @@ TEST_F(AboutBox, OnlyPressAndReleaseBothOnTheLinkOpenIt)
         ui::PressKey(VK_ESCAPE, false);
     });
     EXPECT_EQ(result, IDCANCEL);
-    std::vector<std::string> expected = {AboutMailTarget};
-    EXPECT_EQ(opened.Lines(), expected);
+    EXPECT_EQ(opened.Lines(), std::vector<std::string>{AboutMailTarget});
 }
 
 TEST_F(AboutBox, CursorIsTheHandOverLinksOnlyAndTheCloseBoxEndsTheBox)
@@ -334,14 +310,9 @@ TEST_F(AboutBox, LinksAreDrawnUnderlinedInDarkBlue)
             ReleaseDC(link, deviceContext);
             // The underline is one row of dark blue as wide as the text;
             // no pixel of the text is black, the static's own colour.
-            std::vector<int> blue;
             EXPECT_TRUE(WaitUntil([&] {
-                blue = ColouredPixelsPerRow(link, RGB(0, 0, 128));
-                for (int count : blue) {
-                    if (count >= extent.cx * 9 / 10)
-                        return true;
-                }
-                return false;
+                std::vector<int> blue = ColouredPixelsPerRow(link, RGB(0, 0, 128));
+                return *std::max_element(blue.begin(), blue.end()) >= extent.cx * 9 / 10;
             })) << id;
             for (int count : ColouredPixelsPerRow(link, RGB(0, 0, 0)))
                 EXPECT_EQ(count, 0) << id;
@@ -369,11 +340,15 @@ TEST(AboutCommandTest, MarksADialogOpenAndShowsTheBoxWithoutOwner)
 
 TEST(AboutCommandTest, HundredOpeningsLeaveNoBlockFontOrWindow)
 {
-    DWORD thread = GetCurrentThreadId();
-    std::set<HWND> windowsBefore = WindowsOf(thread);
+    int windowsBefore = ui::CountWindows();
     LONG blocksBefore = g_liveBlocks;
     std::vector<HFONT> fonts;
     const int openings = 100;
+    // OK, Escape (Cancel) and the close box, in turn.
+    const struct {
+        UINT message;
+        WPARAM command;
+    } endings[] = {{WM_COMMAND, IDOK}, {WM_COMMAND, IDCANCEL}, {WM_SYSCOMMAND, SC_CLOSE}};
     for (int i = 0; i < openings; ++i) {
         ui::RunWithScript([] { AboutCommand(); return INT_PTR(0); }, [&] {
             HWND dialog = ui::WaitForDialog("About");
@@ -383,18 +358,7 @@ TEST(AboutCommandTest, HundredOpeningsLeaveNoBlockFontOrWindow)
                 if (link)
                     fonts.push_back(link->font);
             }
-            // OK, Escape (Cancel) and the close box, in turn.
-            switch (i % 3) {
-            case 0:
-                PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-                break;
-            case 1:
-                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-                break;
-            default:
-                PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-                break;
-            }
+            PostMessageA(dialog, endings[i % 3].message, endings[i % 3].command, 0);
         });
     }
 
@@ -402,7 +366,7 @@ TEST(AboutCommandTest, HundredOpeningsLeaveNoBlockFontOrWindow)
     for (HFONT font : fonts)
         EXPECT_EQ(GetObjectType(font), 0u);
     EXPECT_EQ(g_liveBlocks, blocksBefore);
-    EXPECT_EQ(WindowsOf(thread), windowsBefore);
+    EXPECT_EQ(ui::CountWindows(), windowsBefore);
 }
 
 }

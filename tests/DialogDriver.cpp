@@ -199,4 +199,16 @@ INT_PTR RunWithScript(const std::function<INT_PTR()>& show, const std::function<
     return result;
 }
 
+SIZE Resize(HWND window, int width, int height)
+{
+    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    return WindowSize(window);
+}
+
+HWND Focus()
+{
+    GUITHREADINFO info = {sizeof(info)};
+    return GetGUIThreadInfo(g_uiThread, &info) ? info.hwndFocus : nullptr;
+}
+
 }  // namespace ui

@@ -84,4 +84,10 @@ INT_PTR Drive(D& dialog, const char* caption, const std::function<void(HWND)>& s
                          });
 }
 
+// Gives the window that outer size (its place stays) and returns the size it
+// took: the window may refuse or limit a size.
+SIZE Resize(HWND window, int width, int height);
+// The window that has the keyboard focus on the UI thread, or null.
+HWND Focus();
+
 }  // namespace ui

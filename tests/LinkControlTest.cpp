@@ -3,7 +3,9 @@
 // cannot be made leaves a plain static text behind.
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include "dialogs/LinkControl.h"
+#include "tests/DialogDriver.h"
 #include "tests/TestHeap.h"
 #include "resources/resource.h"
 
@@ -14,36 +16,20 @@ INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM)
     return FALSE;
 }
 
-std::string WindowText(HWND window)
-{
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
-
 LinkControl* RecordOf(HWND control)
 {
     return reinterpret_cast<LinkControl*>(GetWindowLongPtrA(control, GWLP_USERDATA));
 }
 
-// What a failed attach must leave exactly as it was.
-struct ControlState {
-    LONG_PTR style;
-    LONG_PTR userData;
-    LONG_PTR wndProc;
-    std::string text;
+// What a failed attach must leave exactly as it was: the style, the user
+// data, the window procedure and the text.
+using ControlState = std::tuple<LONG_PTR, LONG_PTR, LONG_PTR, std::string>;
 
-    static ControlState Of(HWND control)
-    {
-        return {GetWindowLongPtrA(control, GWL_STYLE), GetWindowLongPtrA(control, GWLP_USERDATA),
-                GetWindowLongPtrA(control, GWLP_WNDPROC), WindowText(control)};
-    }
-    bool operator==(const ControlState& other) const
-    {
-        return style == other.style && userData == other.userData && wndProc == other.wndProc &&
-               text == other.text;
-    }
-};
+ControlState StateOf(HWND control)
+{
+    return {GetWindowLongPtrA(control, GWL_STYLE), GetWindowLongPtrA(control, GWLP_USERDATA),
+            GetWindowLongPtrA(control, GWLP_WNDPROC), ui::Text(control)};
+}
 
 // The About template as a hidden modeless dialog with plain static texts.
 class AboutTemplate : public ::testing::Test {
@@ -74,7 +60,7 @@ protected:
 TEST_F(AboutTemplate, LinkKeepsItsTextAnUnderlinedDialogFontAndTheHand)
 {
     LONG_PTR styleBefore = GetWindowLongPtrA(webLink, GWL_STYLE);
-    std::string text = WindowText(webLink);
+    std::string text = ui::Text(webLink);
     AttachLinkControl(webLink, nullptr);
 
     LinkControl* link = RecordOf(webLink);
@@ -91,8 +77,7 @@ TEST_F(AboutTemplate, LinkKeepsItsTextAnUnderlinedDialogFontAndTheHand)
     EXPECT_EQ(GetWindowLongPtrA(webLink, GWL_STYLE), styleBefore | SS_NOTIFY);
     EXPECT_EQ(GetWindowLongPtrA(webLink, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(LinkWndProc));
 
-    LOGFONTA dialogFont;
-    LOGFONTA linkFont;
+    LOGFONTA dialogFont, linkFont;
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
     ASSERT_EQ(GetObjectA(font, sizeof(dialogFont), &dialogFont), static_cast<int>(sizeof(dialogFont)));
     ASSERT_EQ(GetObjectA(link->font, sizeof(linkFont), &linkFont), static_cast<int>(sizeof(linkFont)));
@@ -131,23 +116,24 @@ TEST_F(AboutTemplate, LinkWhoseRecordOrTargetCannotBeMadeStaysPlainText)
     // 0: the record fails; 1: the target copy fails.
     for (LONG allowed = 0; allowed < 2; ++allowed) {
         SCOPED_TRACE(allowed);
-        ControlState before = ControlState::Of(webLink);
+        ControlState before = StateOf(webLink);
         g_allocationsBeforeFailure = allowed;
         AttachLinkControl(webLink, nullptr);
         g_allocationsBeforeFailure = -1;
-        EXPECT_TRUE(ControlState::Of(webLink) == before);
+        EXPECT_EQ(StateOf(webLink), before);
         EXPECT_EQ(g_liveBlocks, blocksBefore);
         // Still an ordinary static that paints and answers.
         InvalidateRect(webLink, nullptr, TRUE);
         UpdateWindow(webLink);
-        EXPECT_EQ(SendMessageA(webLink, WM_GETTEXTLENGTH, 0, 0), static_cast<LRESULT>(before.text.size()));
+        EXPECT_EQ(SendMessageA(webLink, WM_GETTEXTLENGTH, 0, 0),
+                  static_cast<LRESULT>(std::get<3>(before).size()));
     }
     // Once memory is back the same control becomes a link.
     AttachLinkControl(webLink, nullptr);
     EXPECT_NE(RecordOf(webLink), nullptr);
 }
 
-// A parent that is not a dialog: answers WM_GETFONT with whatever `font` holds.
+// A parent that is not a dialog: answers WM_GETFONT with whatever g_parentFont holds.
 HFONT g_parentFont;
 
 LRESULT CALLBACK FontlessParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -175,12 +161,11 @@ TEST(LinkWithoutDialogFont, StaysPlainTextAndLeaksNothing)
     // No font at all, then a font handle that no longer describes a font.
     HFONT deleted = CreateFontA(13, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
     DeleteObject(deleted);
-    HFONT answers[] = {nullptr, deleted};
-    for (HFONT answer : answers) {
+    for (HFONT answer : {HFONT(nullptr), deleted}) {
         g_parentFont = answer;
-        ControlState before = ControlState::Of(control);
+        ControlState before = StateOf(control);
         AttachLinkControl(control, "mailto:info@orvane.net?subject=Zindral");
-        EXPECT_TRUE(ControlState::Of(control) == before);
+        EXPECT_EQ(StateOf(control), before);
         EXPECT_EQ(g_liveBlocks, blocksBefore);
     }
     g_parentFont = nullptr;
@@ -199,7 +184,7 @@ TEST_F(AboutTemplate, OurTextsFitTheirControls)
     HGDIOBJ previous = SelectObject(deviceContext, font);
     int texts = 0;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        std::string text = WindowText(child);
+        std::string text = ui::Text(child);
         int id = GetDlgCtrlID(child);
         bool ours = id == IDC_WEB_LINK || id == IDC_MAIL_LINK || text.rfind("(c)", 0) == 0 ||
                     text.rfind("Freeware", 0) == 0;
