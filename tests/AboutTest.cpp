@@ -20,24 +20,16 @@ namespace {
 
 using e2e::WaitUntil;
 
-std::string TestDirectory()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string directory = path;
-    return directory.substr(0, directory.rfind('\\') + 1);
-}
-
 // While alive, the shell hands http and mailto targets to the recorder,
 // which appends each to a log. Wine's shell reads these handlers from
 // HKEY_CLASSES_ROOT only (HKCU\Software\Classes is not consulted there), so
 // the prefix's own entries are replaced for the test and restored after.
 class OpenedTargets {
 public:
-    OpenedTargets() : log(TestDirectory() + "about-opened.log")
+    OpenedTargets() : log(e2e::ProgramFolder() + "about-opened.log")
     {
         DeleteFileA(log.c_str());
-        std::string command = "\"" + TestDirectory() + "about_recorder.exe\" \"" + log + "\" \"%1\"";
+        std::string command = "\"" + e2e::ProgramFolder() + "about_recorder.exe\" \"" + log + "\" \"%1\"";
         for (int i = 0; i < 2; ++i)
             saved[i] = Replace(Schemes[i], command);
     }

@@ -5,19 +5,7 @@
 #include "tests/TestHeap.h"
 #include "dialogs/Commands.h"
 #include "launcher/Launcher.h"
-#include "model/HotKey.h"
-
-inline HotKey MakeEntry(UINT key, UINT modifiers, const char* commandLine,
-                        const char* parameters = nullptr, const char* workingDirectory = nullptr)
-{
-    HotKey entry;
-    entry.key = key;
-    entry.modifiers = modifiers;
-    entry.commandLine.Assign(commandLine);
-    entry.parameters.Assign(parameters);
-    entry.workingDirectory.Assign(workingDirectory);
-    return entry;
-}
+#include "tests/TestEntry.h"
 
 inline std::string TextOf(const SharedString& text) { return text.TextOrEmpty(); }
 

@@ -2,16 +2,13 @@
 // and the tray menu open it and worked with real key presses.
 #include <windows.h>
 #include <commctrl.h>
-#include <gtest/gtest.h>
-#include <string>
 #include <vector>
-#include "tests/e2e/Driver.h"
+#include "tests/e2e/LauncherTest.h"
 
 using namespace e2e;
 
 namespace {
 
-const UINT Ctrl = 2, Shift = 4;
 const char ConfigCaption[] = "Hot Key Configuration";
 const char EditCaption[] = "Edit Hot Key";
 // Control identifiers of the dialog templates.
@@ -50,28 +47,14 @@ std::string CellText(HANDLE process, HWND list, int row, int column)
     return local.text;
 }
 
-class DialogsEndToEnd : public ::testing::Test {
+class DialogsEndToEnd : public LauncherTest {
 protected:
     void SetUp() override
     {
-        ResetZindral();
-        sentinel = FreshTempFile("zindral-dialog-sentinel.txt");
-        testreg::SeedEntry(0, "F7", Ctrl | Shift, Cmd, WriteMarker(sentinel).c_str());
+        LauncherTest::SetUp();
+        SeedSentinel();
         testreg::SeedEntry(1, "F8", Ctrl | Shift, "C:\\second.exe", "-x");
     }
-    void TearDown() override
-    {
-        for (HWND window : ProcessWindows(zindral.Id()))
-            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-        ResetZindral();
-    }
-
-    bool Start()
-    {
-        return StartZindral(zindral) && (launcher = FindLauncher()) != nullptr;
-    }
-
-    HWND WaitForDialog(const char* caption) { return e2e::WaitForDialog(zindral.Id(), caption); }
 
     int CountVisible(const char* className)
     {
@@ -79,14 +62,6 @@ protected:
         for (HWND window : ProcessWindows(zindral.Id()))
             count += ClassOf(window) == className;
         return count;
-    }
-
-    // Entry 0 runs: every message posted to the launcher before has been handled.
-    void FireSentinel()
-    {
-        DeleteFileA(sentinel.c_str());
-        PostMessageA(launcher, WM_HOTKEY, FirstHotKeyId, 0);
-        ASSERT_TRUE(AppearsSoon(sentinel)) << "entry 0 did not run";
     }
 
     std::vector<std::string> Commands(HWND config)
@@ -98,10 +73,6 @@ protected:
             commands.push_back(CellText(zindral.Handle(), list, row, 1));
         return commands;
     }
-
-    Process zindral;
-    HWND launcher = nullptr;
-    std::string sentinel;
 };
 
 TEST_F(DialogsEndToEnd, DoubleClickOpensOneDialogWithTheLiveTableAndNoMenuMeanwhile)
@@ -117,7 +88,7 @@ TEST_F(DialogsEndToEnd, DoubleClickOpensOneDialogWithTheLiveTableAndNoMenuMeanwh
     // A second double click and a right click while it is open: nothing.
     PostMessageA(launcher, TrayMessage, TrayMessage, WM_LBUTTONDBLCLK);
     PostMessageA(launcher, TrayMessage, TrayMessage, WM_RBUTTONUP);
-    FireSentinel();
+    PostSentinelAndWait();
     EXPECT_EQ(CountVisible("#32770"), 1);
     EXPECT_EQ(CountVisible("#32768"), 0) << "the tray menu showed while the dialog was open";
 

@@ -1,52 +1,16 @@
 // The real zindral.exe (and dravik.exe) in the test prefix's virtual desktop:
 // single instance, hot keys, tray callback, the icon clicked in the taskbar,
 // Exit, and the first-run defaults.
-#include "tests/e2e/Driver.h"
+#include "tests/e2e/LauncherTest.h"
 #include <commctrl.h>
 #include <shellapi.h>
-#include <gtest/gtest.h>
-#include <string>
 
 using namespace e2e;
 
 namespace {
 
-const UINT Alt = 1, Ctrl = 2, Shift = 4, Win = 8;
-
-class Launcher : public ::testing::Test {
+class Launcher : public LauncherTest {
 protected:
-    void SetUp() override { ResetZindral(); }
-    void TearDown() override
-    {
-        for (HWND window : VisibleWindowsOfZindral())
-            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-        ResetZindral();
-    }
-
-    // Entry 0 writes the sentinel file. Posted messages are handled in
-    // order: once its command has run, everything posted before it has been
-    // handled too.
-    void SeedSentinel()
-    {
-        sentinel = FreshTempFile("zindral-sentinel.txt");
-        testreg::SeedEntry(0, "F7", Ctrl | Shift, Cmd, WriteMarker(sentinel).c_str());
-    }
-
-    void PostSentinelAndWait()
-    {
-        DeleteFileA(sentinel.c_str());
-        PostMessageA(launcher, WM_HOTKEY, FirstHotKeyId, 0);
-        ASSERT_TRUE(AppearsSoon(sentinel)) << "entry 0 did not run";
-    }
-
-    bool Start(const std::string& exe = ZindralExe)
-    {
-        if (!StartZindral(zindral, 15000, exe))
-            return false;
-        launcher = FindLauncher();
-        return true;
-    }
-
     HWND WaitForMenu()
     {
         HWND menu = nullptr;
@@ -55,12 +19,6 @@ protected:
     }
 
     std::vector<HWND> VisibleWindowsOfZindral() { return ProcessWindows(zindral.Id()); }
-
-    HWND WaitForDialog(const char* caption) { return e2e::WaitForDialog(zindral.Id(), caption); }
-
-    Process zindral;
-    HWND launcher = nullptr;
-    std::string sentinel;
 };
 
 TEST_F(Launcher, SecondStartEndsAtOnceAndLeavesTheFirstAlone)

@@ -5,6 +5,8 @@
 #include "launcher/Launcher.h"
 #include "launcher/Startup.h"
 #include "tests/ImportSlot.h"
+#include "tests/TestEntry.h"
+#include "tests/TestHeap.h"
 #include "tests/e2e/Driver.h"
 #include <commctrl.h>
 #include <shellapi.h>
@@ -250,18 +252,6 @@ protected:
         DestroyStatics();
     }
 
-    static HotKey Entry(UINT key, UINT modifiers, const char* file, const char* parameters = nullptr,
-                        const char* directory = nullptr)
-    {
-        HotKey entry;
-        entry.key = key;
-        entry.modifiers = modifiers;
-        entry.commandLine.Assign(file);
-        entry.parameters.Assign(parameters);
-        entry.workingDirectory.Assign(directory);
-        return entry;
-    }
-
     void PressEntry0()
     {
         ImportReplacement<decltype(&ShellExecuteExA)> shell(ShellExecuteExASlot, RecordShellExecute);
@@ -272,8 +262,8 @@ protected:
 
 TEST_F(LauncherCalls, HotKeysIgnoreAutoRepeatAndRegisterWithoutWhereTheFlagIsRefused)
 {
-    ASSERT_TRUE(g_hotKeys.Append(Entry(VK_F9, TestModifiers, "cmd.exe")));
-    ASSERT_TRUE(g_hotKeys.Append(Entry('Q', HotKeyWin, "cmd.exe")));
+    ASSERT_TRUE(g_hotKeys.Append(MakeEntry(VK_F9, TestModifiers, "cmd.exe")));
+    ASSERT_TRUE(g_hotKeys.Append(MakeEntry('Q', HotKeyWin, "cmd.exe")));
     const UINT NoRepeat = MOD_NOREPEAT;
     struct {
         bool refused;
@@ -302,12 +292,17 @@ TEST_F(LauncherCalls, ParametersReachTheShellExpandedWithUndefinedReferencesAsWr
 {
     SetEnvironmentVariableA("ZINDRAL_TEST_HOME", "C:\\Users\\tester");
     SetEnvironmentVariableA("ZINDRAL_TEST_UNSET", nullptr);
-    ASSERT_TRUE(g_hotKeys.Append(Entry(VK_F9, TestModifiers, "%ZINDRAL_TEST_HOME%\\tool.exe",
+    ASSERT_TRUE(g_hotKeys.Append(MakeEntry(VK_F9, TestModifiers, "%ZINDRAL_TEST_HOME%\\tool.exe",
                                        "%ZINDRAL_TEST_HOME%\\todo.txt %ZINDRAL_TEST_UNSET% http://x/a%20b",
                                        "%ZINDRAL_TEST_HOME%")));
     PressEntry0();
+    // A heap that refuses the expanded copy: the parameters go over as written.
+    g_allocationsBeforeFailure = 0;
+    PressEntry0();
+    g_allocationsBeforeFailure = -1;
     SetEnvironmentVariableA("ZINDRAL_TEST_HOME", nullptr);
-    ASSERT_EQ(1u, g_shellCalls.size());
+    ASSERT_EQ(2u, g_shellCalls.size());
+    EXPECT_EQ(g_hotKeys.items[0].parameters.Text(), g_shellCalls[1].parameters);
     const ShellCall& call = g_shellCalls[0];
     EXPECT_EQ("C:\\Users\\tester\\todo.txt %ZINDRAL_TEST_UNSET% http://x/a%20b", call.parameters);
     // The shell expands these itself. The show command is what the started
@@ -322,10 +317,10 @@ TEST_F(LauncherCalls, ParametersReachTheShellExpandedWithUndefinedReferencesAsWr
 // replace the table meanwhile: the texts handed over must stay alive.
 TEST_F(LauncherCalls, TheShellsTextsOutliveATableReplacedWhileItRuns)
 {
-    ASSERT_TRUE(g_hotKeys.Append(Entry(VK_F9, TestModifiers, "C:\\first\\tool.exe", "-first", "C:\\first")));
+    ASSERT_TRUE(g_hotKeys.Append(MakeEntry(VK_F9, TestModifiers, "C:\\first\\tool.exe", "-first", "C:\\first")));
     g_whileInShell = [] {
         HotKeyList replacement;
-        replacement.Append(Entry(VK_F9, TestModifiers, "C:\\second.exe", "-second", "C:\\second"));
+        replacement.Append(MakeEntry(VK_F9, TestModifiers, "C:\\second.exe", "-second", "C:\\second"));
         g_hotKeys = replacement;
         // Freed text buffers would now be handed out again and overwritten.
         void* blocks[32];

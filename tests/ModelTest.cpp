@@ -1,5 +1,5 @@
 #include "tests/TestHeap.h"
-#include "model/HotKey.h"
+#include "tests/TestEntry.h"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -159,14 +159,7 @@ TEST(HotKey, CopiesShareTextsUntilWritten)
     EXPECT_EQ(nullptr, c.workingDirectory.Text());
 }
 
-HotKey Entry(UINT key, const char* command)
-{
-    HotKey h;
-    h.key = key;
-    h.modifiers = HotKeyWin;
-    h.commandLine.Assign(command);
-    return h;
-}
+HotKey Entry(UINT key, const char* command) { return MakeEntry(key, HotKeyWin, command); }
 
 TEST(HotKeyList, GrowsInStepsOf20AndKeepsRecords)
 {

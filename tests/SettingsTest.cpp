@@ -2,6 +2,8 @@
 #include "tests/TestHeap.h"
 #include "TestRegistry.h"
 #include "tests/ImportSlot.h"
+#include "tests/TestEntry.h"
+#include "tests/e2e/Driver.h"
 #include <gtest/gtest.h>
 #include <cstring>
 #include <initializer_list>
@@ -24,18 +26,6 @@ protected:
     }
 };
 
-HotKey Entry(UINT key, UINT modifiers, const char* command, const char* parameters = nullptr,
-             const char* directory = nullptr)
-{
-    HotKey h;
-    h.key = key;
-    h.modifiers = modifiers;
-    h.commandLine.Assign(command);
-    h.parameters.Assign(parameters);
-    h.workingDirectory.Assign(directory);
-    return h;
-}
-
 // A table as the dialog hands it over.
 struct Table : HotKeyList {
     Table(std::initializer_list<HotKey> entries = {})
@@ -50,18 +40,10 @@ struct Loaded : HotKeyList {
     Loaded() { LoadHotKeys(*this); }
 };
 
-std::string ProgramDirectory()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s = path;
-    return s.substr(0, s.rfind('\\') + 1);
-}
-
 // A companion program beside the test program while the object lives.
 class Companion {
 public:
-    explicit Companion(const char* name) : path(ProgramDirectory() + name)
+    explicit Companion(const char* name) : path(e2e::ProgramFolder() + name)
     {
         CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     }
@@ -237,7 +219,7 @@ TEST_F(Settings, ReadStringIntoATextThatOwnsItsBuffer)
 
 TEST_F(Settings, FirstRunOffersDefaultsForCompanionsBesideTheProgram)
 {
-    std::string dir = ProgramDirectory();
+    std::string dir = e2e::ProgramFolder();
     EXPECT_EQ(0, Loaded().count);   // neither companion beside the test program
     Companion dravik("dravik.exe");
     HotKeyList list;
@@ -334,9 +316,9 @@ TEST_F(Settings, KeyNameIsTheTextUpToItsFirstZero)
 TEST_F(Settings, SaveWritesTheLayoutAndLoadsBack)
 {
     CreateKey(AppKey);
-    Table list{Entry(VK_SPACE, 10, "C:\\pellin.exe"), Entry('1', 8, "C:\\dravik.exe", "1024 768"),
-               Entry(VK_F12, 15, "%WINDIR%\\notepad.exe", "", ""),
-               Entry(VK_SEPARATOR, 1, "x.exe", nullptr, "C:\\")};   // the last key has no name
+    Table list{MakeEntry(VK_SPACE, 10, "C:\\pellin.exe"), MakeEntry('1', 8, "C:\\dravik.exe", "1024 768"),
+               MakeEntry(VK_F12, 15, "%WINDIR%\\notepad.exe", "", ""),
+               MakeEntry(VK_SEPARATOR, 1, "x.exe", nullptr, "C:\\")};   // the last key has no name
     SaveHotKeys(list);
 
     EXPECT_EQ("Space", GetString(EntryPath(0), "Key"));
@@ -365,14 +347,14 @@ TEST_F(Settings, SavingAShorterTableLeavesExactlyItsEntries)
 {
     for (int i = 0; i < 5; ++i)
         SeedEntry(i, "A", 8, "old.exe", "old parameters", "C:\\old");
-    SaveHotKeys(Table{Entry('B', 8, "new.exe"), Entry('C', 8, "new.exe")});
+    SaveHotKeys(Table{MakeEntry('B', 8, "new.exe"), MakeEntry('C', 8, "new.exe")});
     EXPECT_EQ((std::vector<std::string>{"000", "001"}), SubKeys(Keys));
     EXPECT_FALSE(HasValue(EntryPath(0), "Parameters"));
 }
 
 TEST_F(Settings, SaveWithoutApplicationKeyChangesNothing)
 {
-    SaveHotKeys(Table{Entry('B', 8, "new.exe")});
+    SaveHotKeys(Table{MakeEntry('B', 8, "new.exe")});
     EXPECT_FALSE(Exists(AppKey));
 }
 
@@ -381,7 +363,7 @@ TEST_F(Settings, ATableBeyondAThousandEntriesIsCutNotWrapped)
     CreateKey(AppKey);
     Table list;
     for (int i = 0; i < 1005; ++i)
-        list.Append(Entry('A' + i % 26, 8, std::to_string(i).c_str()));
+        list.Append(MakeEntry('A' + i % 26, 8, std::to_string(i).c_str()));
     SaveHotKeys(list);
     EXPECT_EQ(1000u, SubKeys(Keys).size());
     EXPECT_EQ("0", GetString(EntryPath(0), "CommandLine"));
@@ -396,7 +378,7 @@ TEST_F(Settings, SavingOverAnUndeletableTableLeavesOnlyTheNewEntries)
     for (int i = 0; i < 5; ++i)
         SeedEntry(i, "A", 8, "old.exe", "old parameters", "C:\\old");
     ASSERT_TRUE(CreateVolatileKey(WideKeys + L"\\000" + Undeletable));
-    SaveHotKeys(Table{Entry('B', 8, "new.exe"), Entry('C', 8, "new.exe", nullptr, "C:\\new")});
+    SaveHotKeys(Table{MakeEntry('B', 8, "new.exe"), MakeEntry('C', 8, "new.exe", nullptr, "C:\\new")});
     Loaded loaded;
     ASSERT_EQ(2, loaded.count);
     EXPECT_EQ(UINT('B'), loaded.items[0].key);
@@ -411,7 +393,7 @@ TEST_F(Settings, AnUndeletableEntryBeyondTheNewTableNeverLoadsAgain)
     for (int i = 0; i < 5; ++i)
         SeedEntry(i, "A", 8, "old.exe");
     ASSERT_TRUE(CreateVolatileKey(WideKeys + L"\\002" + Undeletable));
-    SaveHotKeys(Table{Entry('B', 8, "new.exe"), Entry('C', 8, "new.exe")});
+    SaveHotKeys(Table{MakeEntry('B', 8, "new.exe"), MakeEntry('C', 8, "new.exe")});
     EXPECT_EQ(2, Loaded().count);
 }
 
@@ -423,7 +405,7 @@ TEST_F(Settings, AnEntryThatCannotBeCreatedLeavesNoGap)
     ASSERT_TRUE(CreateVolatileKey(WideKeys + L"\\000" + Undeletable));
     ASSERT_TRUE(CreateVolatileKey(WideKeys + L"\\002"));
 
-    SaveHotKeys(Table{Entry('A', 8, "a.exe"), Entry('B', 8, "b.exe"), Entry('C', 8, "c.exe")});
+    SaveHotKeys(Table{MakeEntry('A', 8, "a.exe"), MakeEntry('B', 8, "b.exe"), MakeEntry('C', 8, "c.exe")});
     // Entry C must not land at 002 behind a gap, where it would never load.
     EXPECT_EQ((std::vector<std::string>{"000"}), SubKeys(Keys));
     Loaded loaded;
@@ -477,7 +459,7 @@ TEST_F(Settings, SaveWritesOnlyWhatDiffers)
     CreateKey(AppKey);
     Table list;
     for (int i = 0; i < 6; ++i)
-        list.Append(Entry(VK_F1 + i, 8, "x.exe", i % 2 ? "parameters" : nullptr, i % 3 ? nullptr : "C:\\"));
+        list.Append(MakeEntry(VK_F1 + i, 8, "x.exe", i % 2 ? "parameters" : nullptr, i % 3 ? nullptr : "C:\\"));
     SaveHotKeys(list);
     EXPECT_EQ(0, WritesOfSaving(list));
 

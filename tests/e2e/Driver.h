@@ -159,6 +159,7 @@ bool PressKeys(HWND foreground, const std::vector<WORD>& keys);
 // --- Files. ---
 // A path in this process's temporary folder; any file of that name is deleted.
 std::string FreshTempFile(const char* name);
+std::string ProgramFolder();   // this program's, with its closing backslash
 bool FileExists(const std::string& path);
 
 // ------------------------------------------------------------------------
