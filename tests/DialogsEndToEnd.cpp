@@ -1,9 +1,8 @@
 // The configuration dialog of the real zindral.exe, opened the way the shell
 // and the tray menu open it and worked with real key presses.
-#include <windows.h>
-#include <commctrl.h>
-#include <vector>
 #include "tests/e2e/LauncherTest.h"
+#include <commctrl.h>
+#include <algorithm>
 
 using namespace e2e;
 
@@ -58,10 +57,8 @@ protected:
 
     int CountVisible(const char* className)
     {
-        int count = 0;
-        for (HWND window : ProcessWindows(zindral.Id()))
-            count += ClassOf(window) == className;
-        return count;
+        std::vector<HWND> windows = ProcessWindows(zindral.Id());
+        return std::count_if(windows.begin(), windows.end(), [&](HWND window) { return ClassOf(window) == className; });
     }
 
     std::vector<std::string> Commands(HWND config)

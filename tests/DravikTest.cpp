@@ -42,11 +42,6 @@ RECT Rect(int left, int top, int width, int height)
     return {left, top, left + width, top + height};
 }
 
-bool HasRect(HWND window, const RECT& expected)
-{
-    return SameRect(WindowRect(window), expected);
-}
-
 class Dravik : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -79,7 +74,7 @@ protected:
         }));
         SetWindowPos(window_, nullptr, rect.left, rect.top, rect.right - rect.left,
                      rect.bottom - rect.top, SWP_NOZORDER);
-        ASSERT_TRUE(WaitUntil([&rect] { return HasRect(window_, rect); }))
+        ASSERT_TRUE(WaitUntil([&rect] { return SameRect(WindowRect(window_), rect); }))
             << "notepad is at " << Describe(WindowRect(window_));
         ASSERT_TRUE(MakeForeground(window_)) << "notepad does not become the foreground window";
     }
@@ -88,7 +83,7 @@ protected:
     void ExpectResized(const std::string& arguments, const RECT& expected)
     {
         EXPECT_EQ(0u, RunDravik(arguments)) << arguments;
-        EXPECT_TRUE(WaitUntil([&expected] { return HasRect(window_, expected); }))
+        EXPECT_TRUE(WaitUntil([&expected] { return SameRect(WindowRect(window_), expected); }))
             << "\"" << arguments << "\" left notepad at " << Describe(WindowRect(window_))
             << ", expected " << Describe(expected);
         EXPECT_FALSE(IsZoomed(window_));
@@ -102,7 +97,7 @@ protected:
         BOOL zoomed = IsZoomed(window);
         EXPECT_EQ(0u, RunDravik(arguments)) << arguments;
         Pump(200);
-        EXPECT_TRUE(HasRect(window, before))
+        EXPECT_TRUE(SameRect(WindowRect(window), before))
             << "\"" << arguments << "\" moved the window from " << Describe(before) << " to "
             << Describe(WindowRect(window));
         EXPECT_EQ(zoomed, IsZoomed(window)) << arguments;
@@ -216,7 +211,7 @@ TEST_F(Dravik, UnquotedPathWithCharactersAbove127)
 
     ASSERT_NO_FATAL_FAILURE(Place(Rect(100, 50, 500, 400)));
     EXPECT_EQ(0u, RunCommandLine(copy + " 800 600"));
-    EXPECT_TRUE(WaitUntil([] { return HasRect(window_, Rect(100, 50, 800, 600)); }))
+    EXPECT_TRUE(WaitUntil([] { return SameRect(WindowRect(window_), Rect(100, 50, 800, 600)); }))
         << "notepad is at " << Describe(WindowRect(window_));
 
     DeleteFileA(copy.c_str());

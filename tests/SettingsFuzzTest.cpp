@@ -3,6 +3,7 @@
 // one; then saves another table over each and checks what is stored.
 #include "settings/Settings.h"
 #include "TestRegistry.h"
+#include "tests/TestEntry.h"
 #include <gtest/gtest.h>
 #include <optional>
 #include <random>
@@ -146,10 +147,7 @@ void SaveRandomTable(TableWriter& writer, std::vector<Expected>& expected, int t
     for (int i = writer.Pick(9); i > 0; --i) {
         Expected e = {codes[writer.Pick(9)], static_cast<DWORD>(writer.Pick(16)),
                       writer.Pick(5) ? "c" + std::to_string(writer.Pick(4)) : ""};
-        HotKey h;
-        h.key = e.key;
-        h.modifiers = e.modifiers;
-        h.commandLine.Assign(e.commandLine.c_str());
+        HotKey h = MakeEntry(e.key, e.modifiers, e.commandLine.c_str());
         if (writer.Pick(2)) {
             std::string parameters = writer.Pick(4) ? "p" + std::to_string(writer.Pick(3)) : "";
             h.parameters.Assign(parameters.c_str());

@@ -39,15 +39,11 @@ RECT NormalRect(HWND window)
     return placement.rcNormalPosition;
 }
 
+// A static control's window in a sizing frame: no class to register.
 HWND CreateSizeableWindow()
 {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "DravikSizeTest";
-    RegisterClassA(&windowClass);
-    return CreateWindowExA(0, "DravikSizeTest", "sizeable", WS_OVERLAPPEDWINDOW, 100, 50, 500,
-                           400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExA(0, "STATIC", "sizeable", WS_OVERLAPPEDWINDOW, 100, 50, 500, 400, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
 }
 
 TEST(SizeWindow, ShowsEveryWindowRestoredWithTheSizeThroughItsPlacement)

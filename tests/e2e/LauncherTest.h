@@ -3,7 +3,6 @@
 // and every copy ended.
 #pragma once
 #include <gtest/gtest.h>
-#include <string>
 #include "tests/e2e/Driver.h"
 
 namespace e2e {
