@@ -27,14 +27,14 @@ prepare_wine32() {
   esac
 
   export ZINDRAL_WINE_DIR=$work ZINDRAL_WINE_PREFIX=$work/prefix ZINDRAL_WINE_KIND=wow64
-  # qemu gives a 32-bit guest all 4 GB by default. Debian's Wine has no
-  # preloader, so every 32-bit process first reserves all it finds above
-  # the 2 GB of a Windows process's user space, and under qemu it gets it
-  # 64 KB at a time: tens of thousands of mmap calls, a minute or more per
-  # process start. Ending the guest's space where that user space ends
-  # (0x7FFF0000) leaves nothing above it to reserve: a start takes seconds.
-  # Other sizes just above it put qemu's stack where Wine's shared page
-  # must go, and no 32-bit process starts at all.
+  # qemu gives a 32-bit guest the whole 4 GB by default, and then every
+  # process of Debian's 32-bit Wine (it has no preloader) begins with over
+  # 100,000 mmap calls, reserving address space 64 KB at a time: a minute or
+  # more per process start (strace shows it). Ending the guest's space where
+  # a 32-bit Windows process's user space ends, 0x7FFF0000, spares Wine that
+  # work: a start takes seconds. Sizes a little above it (up to 0x80010000
+  # tried) start no 32-bit process at all here; from 0x88000000 up they
+  # start, slowly again.
   export QEMU_RESERVED_VA=0x7fff0000
   unset ZINDRAL_WINE_TEMPLATE   # a 64-bit one, perhaps: these tests need their own
   trap 'run_wine --stop' EXIT
