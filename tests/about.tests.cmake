@@ -11,7 +11,7 @@ set_property(SOURCE ${PROJECT_SOURCE_DIR}/resources/zindral.rc APPEND PROPERTY
   OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/resources/hand.cur ${PROJECT_SOURCE_DIR}/resources/zindral.ico)
 
 # Real mouse and key input on the shared desktop: serial.
-zindral_test(about_tests SOURCES AboutTest.cpp LinkControlTest.cpp VersionTest.cpp
+zindral_test(about_tests SOURCES AboutTest.cpp VersionTest.cpp
              DialogTestMain.cpp DialogDriver.cpp $<TARGET_OBJECTS:about_resources>
              LIBS zindral_app zindral_test_heap zindral_e2e version SERIAL TIMEOUT 300)
 # The version test reads the real program's resources.

@@ -21,7 +21,7 @@ add_executable(i686_tests
   DialogTestMain.cpp DialogDriver.cpp
   ModelTest.cpp KeyNamesTest.cpp SettingsTest.cpp SettingsFuzzTest.cpp
   DialogLayoutTest.cpp HotKeyDlgTest.cpp ConfigDlgTest.cpp DialogReliabilityTest.cpp
-  AboutTest.cpp LinkControlTest.cpp VersionTest.cpp
+  AboutTest.cpp VersionTest.cpp
   LauncherStartTest.cpp TrayTest.cpp CommandLineTest.cpp
   $<TARGET_OBJECTS:i686_program_code>
   ${PROJECT_SOURCE_DIR}/resources/zindral.rc)
