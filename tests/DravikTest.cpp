@@ -199,10 +199,8 @@ TEST_F(Dravik, UnquotedPathWithCharactersAbove127)
                                      sizeof(name), nullptr, &lossy));
     ASSERT_FALSE(lossy) << "code page " << GetACP() << " has no u with diaeresis";
 
-    char testProgram[MAX_PATH] = "";
-    ASSERT_LT(0u, GetModuleFileNameA(nullptr, testProgram, sizeof(testProgram)));
-    std::string folder = testProgram;
-    folder.erase(folder.find_last_of('\\') + 1);
+    std::string folder = ProgramFolder();
+    ASSERT_LT(0u, folder.size()) << "no path of the test program";
     folder += name;
     ASSERT_EQ(std::string::npos, folder.find(' ')) << folder;
     std::string copy = folder + "\\dravik.exe";
