@@ -4,11 +4,14 @@
 # programs itself. Idempotent; does only what is missing.
 #
 # Exit 0 when the machine is ready, or when it cannot do this at all (not
-# root, no binfmt_misc): then the last line printed starts with "SKIPPED:"
+# root, no binfmt_misc, or a package registry that cannot serve 32-bit Wine
+# after three tries): then the last line printed starts with "SKIPPED:"
 # and gives the reason, and the 32-bit tests report themselves skipped.
 # Anything else that stops the 32-bit programs from running, a package that
 # will not install or a 32-bit Wine that does not start, exits non-zero.
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/apt.sh"
 
 skip() { echo "SKIPPED: $*"; exit 0; }
 fail() { echo "setup-wine32: $*" >&2; exit 1; }
@@ -23,6 +26,14 @@ loader64=/usr/lib/wine/wine64
 # at a time, or two installs would fight over dpkg's lock and two
 # registrations over binfmt_misc.
 exec 8>>/var/lock/zindral-setup-wine32 && flock 8 || fail "cannot lock /var/lock/zindral-setup-wine32"
+
+# The registry's last answer, when it could not serve 32-bit Wine. Each
+# 32-bit test sets the machine up again right after the test command did:
+# within minutes of three tries, a fourth would only add minutes.
+registry_verdict=/var/lock/zindral-wine32-registry
+registry_reason="the package registry cannot serve 32-bit Wine now"
+tries=${ZINDRAL_APT_TRIES:-3}
+seconds_between_tries=${ZINDRAL_APT_WAIT:-80}
 
 have_packages() {
   [ -x "$loader32" ] && [ -x /usr/bin/qemu-i386-static ] &&
@@ -40,10 +51,25 @@ install_packages() {
   version=$(dpkg-query -W -f='${Version}' libwine:amd64 2>/dev/null)
   local wine32=wine32:i386
   [ -n "$version" ] && wine32="wine32:i386=$version"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq >/dev/null || fail "apt-get update failed"
-  apt-get install -y -qq --no-install-recommends qemu-user-static "$wine32" \
-    >/dev/null || fail "apt-get install qemu-user-static $wine32 failed"
+  if [ -n "$(find "$registry_verdict" -mmin -10 2>/dev/null)" ]; then
+    skip "$(cat "$registry_verdict")"
+  fi
+  # A mirror in mid-sync serves an index that does not match its release
+  # file, and wine32's i386 libraries must match the amd64 ones of the
+  # very index it fails on: wait for the sync a while, then report.
+  local try
+  for ((try = 1; try <= tries; ++try)); do
+    apt_install qemu-user-static "$wine32" && { rm -f "$registry_verdict"; return 0; }
+    echo "setup-wine32: try $try of $tries failed: ${apt_update_error:-$apt_error}" >&2
+    [ "$try" = "$tries" ] || sleep "$seconds_between_tries"
+  done
+  # The install could not be resolved after an index failed: the index's
+  # error is the one that tells why.
+  if [ "$apt_index_failed" = 1 ]; then
+    echo "$registry_reason: $apt_update_error" >"$registry_verdict"
+    skip "$registry_reason: $apt_update_error"
+  fi
+  fail "apt-get install qemu-user-static $wine32 failed: $apt_error"
 }
 
 register_qemu() {
