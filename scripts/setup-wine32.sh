@@ -32,7 +32,7 @@ exec 8>>/var/lock/zindral-setup-wine32 && flock 8 || fail "cannot lock /var/lock
 # within minutes of three tries, a fourth would only add minutes.
 registry_verdict=/var/lock/zindral-wine32-registry
 registry_reason="the package registry cannot serve 32-bit Wine now"
-tries=${ZINDRAL_APT_TRIES:-3}
+tries=3
 seconds_between_tries=${ZINDRAL_APT_WAIT:-80}
 
 have_packages() {
