@@ -22,12 +22,15 @@ static BYTE g_registered[MaxHotKeys];
 enum : BYTE { HeldByZindral = 1, TakenByAnEarlierEntry = 2 };
 static BYTE g_combinations[16 << 8];
 
-// The hot-key identifier of the forecast's trial registrations: outside the
-// table's, so a key pressed meanwhile starts nothing.
+// The forecast's trial registrations belong to the thread, not to the
+// launcher window, under an identifier outside the table's: a key pressed in
+// that instant starts nothing.
 constexpr int ProbeId = FirstHotKeyId - 1;
 
-// Key codes are bytes. The system takes no other modifier bits, and a
-// hand-edited value would otherwise collide with a combination it is not.
+// Virtual-key codes run from 1 to 255, and only the four modifier bits name a
+// combination. Wine takes other bits and then holds the combination of the
+// four: what the list shows as refused is never registered, so that the marks
+// match what the live table does on either system.
 static bool Registrable(const HotKey& entry)
 {
     return entry.key - 1 < 0xFF && entry.modifiers < 16;
