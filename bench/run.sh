@@ -10,8 +10,13 @@
 #   - load and save of a 999-entry table against raw registry calls;
 #   - one hot-key launch, from the key press to the started process, against
 #     a program that calls ShellExecuteExA on WM_HOTKEY: the median ratio
-#     over several rounds.
-# Start-up, idle and the launch are measured on the 64-bit twin under wine64.
+#     over several rounds;
+#   - the configuration dialog opened on a 999-entry table, from the tray
+#     message to the filled list, against a program that fills a list view of
+#     the same template with the same rows: the median ratio over several
+#     rounds.
+# Start-up, idle, the launch and the dialog are measured on the 64-bit twin
+# under wine64.
 #
 #   bench/run.sh [I686_TREE X86_64_TREE]   default: build/i686 build/x86_64
 #
@@ -202,6 +207,7 @@ startup_and_idle() {
   "$wine" "$(windows_path "$tree64/bench/table_bench.exe")" </dev/null 2>&1 | sed 's/\r$//; s/^/  /'
 
   hotkey_launch
+  dialog_open
 }
 
 # Zindral starts again with a table of one entry, Ctrl+Shift+F7 for the
@@ -228,11 +234,38 @@ hotkey_launch() {
   wait "$z" "$b" 2>/dev/null
 }
 
+# Zindral and the baseline both load a table of 999 entries: 26 letters under
+# the 15 non-empty sets of modifiers, so that the later of two equal entries
+# is refused as it would be anywhere.
+dialog_open() {
+  local reg=$wine_dir/dialog.reg bench=$(windows_path "$tree64/bench/dialog_bench.exe") z b i
+  local letters=ABCDEFGHIJKLMNOPQRSTUVWXYZ
+  "$wine" "$bench" end </dev/null >/dev/null 2>&1
+  "$wine" reg delete 'HKCU\Software\Orvane' /f </dev/null >/dev/null 2>&1
+  {
+    printf 'REGEDIT4\r\n\r\n'
+    for (( i = 0; i < 999; ++i )); do
+      printf '[HKEY_CURRENT_USER\\Software\\Orvane\\Zindral\\Keys\\%03d]\r\n' $i
+      printf '"Key"="%s"\r\n"Modifier"=dword:%08x\r\n' "${letters:i % 26:1}" $(( (i / 26) % 15 + 1 ))
+      printf '"CommandLine"="C:\\\\tools\\\\tool%d.exe"\r\n"Parameters"="-n %d"\r\n\r\n' $i $i
+    done
+  } >"$reg"
+  "$wine" regedit /s "$(windows_path "$reg")" </dev/null >/dev/null 2>&1
+  "$wine" "$(windows_path "$tree64/bin/zindral.exe")" </dev/null >/dev/null 2>&1 &
+  z=$!
+  "$wine" "$(windows_path "$tree64/bin/dialog_baseline.exe")" </dev/null >/dev/null 2>&1 &
+  b=$!
+  settle "$z"; settle "$b"
+  "$wine" "$bench" "$rounds" 5 </dev/null 2>&1 | sed 's/\r$//'
+  "$wine" "$bench" end </dev/null >/dev/null 2>&1
+  wait "$z" "$b" 2>/dev/null
+}
+
 build_tree "$tree32" i686
-build_tree "$tree64" x86_64 "table_bench hotkey_bench hotkey_baseline launch_probe"
+build_tree "$tree64" x86_64 "table_bench hotkey_bench hotkey_baseline launch_probe dialog_bench dialog_baseline"
 
 echo "Sizes (i686 deliverable):"
-size_report "$tree32/bin/zindral.exe" zindral.exe 22528
+size_report "$tree32/bin/zindral.exe" zindral.exe 23040
 size_report "$tree32/bin/dravik.exe" dravik.exe 3072
 echo "  largest functions linked into zindral.exe (bytes):"
 largest_functions

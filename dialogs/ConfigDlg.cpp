@@ -166,6 +166,7 @@ void ConfigDlg::SetupList()
         if (index < 0 || !SetItem(index, &table.items[i]))
             tableComplete = false;
     }
+    ShowMarks();
 }
 
 LRESULT ConfigDlg::RowMessage(UINT message, int index, HotKey** record)
@@ -195,7 +196,7 @@ bool ConfigDlg::SetItem(int index, const HotKey* entry)
         return false;
 
     HotKey* record = NewRecord(*entry);
-    if (!record || !SetKeyColumn(index, record)) {
+    if (!record || !SetKeyColumn(index, record, "")) {
         // Never leave a row without its entry: keep the old record, or drop
         // the row that was to receive its first one.
         DeleteRecord(record);
@@ -213,9 +214,10 @@ bool ConfigDlg::SetItem(int index, const HotKey* entry)
     return true;
 }
 
-inline bool ConfigDlg::SetKeyColumn(int index, HotKey* record)
+bool ConfigDlg::SetKeyColumn(int index, HotKey* record, const char* mark)
 {
     SharedString keyText = HotKeyText(*record);
+    keyText.Append(mark);
     LVITEMA item = {LVIF_TEXT | LVIF_PARAM};
     item.iItem = index;
     item.pszText = const_cast<char*>(keyText.TextOrEmpty());
@@ -236,8 +238,8 @@ void ConfigDlg::EditRow(int index, const HotKey* start)
         return;
     if (index < 0)
         index = InsertEmptyRow(static_cast<int>(List(LVM_GETITEMCOUNT, 0, 0)));
-    if (index >= 0)
-        SetItem(index, &edit.hotKey);
+    if (index >= 0 && SetItem(index, &edit.hotKey))
+        ShowMarks();
 }
 
 void ConfigDlg::AddHotKey()
@@ -260,8 +262,23 @@ void ConfigDlg::DeleteSelected()
     HotKey* record;
     int index = FirstSelectedRow(&record);
     // The row goes first, so that it never points at a freed record.
-    if (index >= 0 && List(LVM_DELETEITEM, index, 0))
+    if (index >= 0 && List(LVM_DELETEITEM, index, 0)) {
         DeleteRecord(record);
+        ShowMarks();
+    }
+}
+
+// Rows are forecast in list order, the order in which OK registers them, so
+// that of two equal rows the later one is marked.
+void ConfigDlg::ShowMarks()
+{
+    static const char* const Marks[] = {"", " (in use)", " (refused)"};
+    BeginHotKeyForecast();
+    HotKey* record;
+    for (int row = 0; ReadRow(row, &record); ++row) {
+        if (record)
+            SetKeyColumn(row, record, Marks[ForecastHotKey(*record)]);
+    }
 }
 
 void ConfigDlg::OnDestroy()
@@ -304,6 +321,8 @@ int ConfigDlg::FirstSelectedRow(HotKey** record)
 void ConfigurationCommand(HWND window)
 {
     g_dialogOpen = 1;
+    // The list is to show what the live table does.
+    RegisterFailedHotKeys(window);
     ConfigDlg dialog;
     dialog.table = g_hotKeys;
     // A copy that the heap cut short would show, and on OK save, a table

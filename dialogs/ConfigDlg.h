@@ -24,6 +24,9 @@ public:
     void AddHotKey();
     void EditSelected();
     void DeleteSelected();
+    // Column "Key" of every row shows HotKeyText and, for a row that would
+    // not register if OK were pressed now, " (in use)" or " (refused)".
+    void ShowMarks();
 
     HotKeyList table;     // filled before Show, rebuilt from the rows on WM_DESTROY
     Anchor anchors[6];
@@ -46,8 +49,9 @@ private:
     // The first selected row and its record, or -1 when none is selected.
     int FirstSelectedRow(HotKey** record);
     int InsertEmptyRow(int index);
-    // Row `index` shows the record's key and carries the record.
-    bool SetKeyColumn(int index, HotKey* record);
+    // Row `index` shows the record's key followed by `mark`, and carries
+    // the record.
+    bool SetKeyColumn(int index, HotKey* record, const char* mark);
     // The edit dialog on `start`, or on a new entry when it is null; on OK
     // row `index` gets the result, or a new last row when index is negative.
     void EditRow(int index, const HotKey* start);

@@ -3,6 +3,7 @@
 #include "dialogs/Commands.h"
 #include "model/Heap.h"
 #include "resources/resource.h"
+#include "settings/Settings.h"
 #include <shellapi.h>
 
 #if !defined(_WIN64)
@@ -14,24 +15,103 @@ int g_dialogOpen = 0;
 HWND g_dialogWindow = nullptr;
 HMENU g_trayMenu = nullptr;
 
+// 1 where entry i of the live table holds its identifier.
+static BYTE g_registered[MaxHotKeys];
+
+// One byte per combination of a key code and the four modifier bits.
+enum : BYTE { HeldByZindral = 1, TakenByAnEarlierEntry = 2 };
+static BYTE g_combinations[16 << 8];
+
+// The forecast's trial registrations belong to the thread, not to the
+// launcher window, under an identifier outside the table's: a key pressed in
+// that instant starts nothing.
+constexpr int ProbeId = FirstHotKeyId - 1;
+
+// Virtual-key codes run from 1 to 255, and only the four modifier bits name a
+// combination. Wine takes other bits and then holds the combination of the
+// four: what the list shows as refused is never registered, so that the marks
+// match what the live table does on either system.
+static bool Registrable(const HotKey& entry)
+{
+    return entry.key - 1 < 0xFF && entry.modifiers < 16;
+}
+
+static BYTE& CombinationOf(const HotKey& entry)
+{
+    return g_combinations[entry.modifiers << 8 | entry.key];
+}
+
+// Without MOD_NOREPEAT every auto-repeat of a key held down starts the
+// command again; systems before Windows 7 refuse the flag. A combination
+// that is held is held with or without it.
+static bool RegisterEntry(HWND window, int id, const HotKey& entry)
+{
+    if (!Registrable(entry))
+        return false;
+    if (RegisterHotKey(window, id, entry.modifiers | MOD_NOREPEAT, entry.key))
+        return true;
+    return GetLastError() != ERROR_HOTKEY_ALREADY_REGISTERED &&
+           RegisterHotKey(window, id, entry.modifiers, entry.key);
+}
+
+// A combination that another program (or an earlier entry) holds never
+// fires; the configuration dialog shows why.
 void RegisterHotKeys(HWND window, const HotKeyList& list)
 {
-    for (LONG i = 0; i < list.count; ++i) {
-        const HotKey& entry = list.items[i];
-        int id = static_cast<int>(FirstHotKeyId + i);
-        // Without MOD_NOREPEAT every auto-repeat of a key held down starts
-        // the command again; systems before Windows 7 refuse the flag. A
-        // combination that another program (or an earlier entry) holds
-        // simply never fires; nothing to report.
-        if (!RegisterHotKey(window, id, entry.modifiers | MOD_NOREPEAT, entry.key))
-            RegisterHotKey(window, id, entry.modifiers, entry.key);
-    }
+    for (LONG i = 0; i < list.count && i < MaxHotKeys; ++i)
+        g_registered[i] = RegisterEntry(window, static_cast<int>(FirstHotKeyId + i), list.items[i]);
 }
 
 void UnregisterHotKeys(HWND window, const HotKeyList& list)
 {
-    for (LONG i = 0; i < list.count; ++i)
-        UnregisterHotKey(window, static_cast<int>(FirstHotKeyId + i));
+    for (LONG i = 0; i < list.count && i < MaxHotKeys; ++i) {
+        if (g_registered[i])
+            UnregisterHotKey(window, static_cast<int>(FirstHotKeyId + i));
+        g_registered[i] = 0;
+    }
+}
+
+void BeginHotKeyForecast()
+{
+    for (BYTE& combination : g_combinations)
+        combination = 0;
+    for (LONG i = 0; i < g_hotKeys.count && i < MaxHotKeys; ++i) {
+        if (g_registered[i])
+            CombinationOf(g_hotKeys.items[i]) = HeldByZindral;
+    }
+}
+
+void RegisterFailedHotKeys(HWND window)
+{
+    // An entry whose combination an earlier entry holds would only be
+    // refused again: no call for it.
+    BeginHotKeyForecast();
+    for (LONG i = 0; i < g_hotKeys.count && i < MaxHotKeys; ++i) {
+        const HotKey& entry = g_hotKeys.items[i];
+        if (g_registered[i] || !Registrable(entry) || CombinationOf(entry))
+            continue;
+        g_registered[i] = RegisterEntry(window, static_cast<int>(FirstHotKeyId + i), entry);
+        CombinationOf(entry) = g_registered[i];
+    }
+}
+
+HotKeyUse ForecastHotKey(const HotKey& entry)
+{
+    if (!Registrable(entry))
+        return HotKeyRefused;
+    BYTE& combination = CombinationOf(entry);
+    if (combination & TakenByAnEarlierEntry)
+        return HotKeyInUse;
+    // OK releases Zindral's own hot keys before it registers the new table.
+    bool ours = combination & HeldByZindral;
+    combination |= TakenByAnEarlierEntry;
+    if (ours)
+        return HotKeyFree;
+    if (RegisterEntry(nullptr, ProbeId, entry)) {
+        UnregisterHotKey(nullptr, ProbeId);
+        return HotKeyFree;
+    }
+    return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED ? HotKeyInUse : HotKeyRefused;
 }
 
 // The shell expands references in the file and the directory only, so the

@@ -14,5 +14,18 @@ extern HWND g_dialogWindow;
 extern HMENU g_trayMenu;
 
 LRESULT CALLBACK LauncherWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Registers entry i under FirstHotKeyId + i and notes which entries the
+// system took; UnregisterHotKeys releases only those.
 void RegisterHotKeys(HWND window, const HotKeyList& list);
 void UnregisterHotKeys(HWND window, const HotKeyList& list);
+// Tries again the live entries that did not register: a combination that
+// another program has let go of works from then on.
+void RegisterFailedHotKeys(HWND window);
+
+// What registering an entry would meet if its table replaced the live one now.
+enum HotKeyUse { HotKeyFree, HotKeyInUse, HotKeyRefused };
+// A forecast begins with the live registrations, then takes the entries of
+// the new table in order: an entry meets the earlier ones as the real
+// registration would.
+void BeginHotKeyForecast();
+HotKeyUse ForecastHotKey(const HotKey& entry);

@@ -576,6 +576,25 @@ TEST_F(ConfigurationCommandTest, OkStoresTheTableAndRegistersTheNewHotKeyAtOnce)
     }
 }
 
+// Zindral's own live hot keys count as free, since OK releases them first;
+// what the system would refuse whoever held it is marked so, and never
+// registered.
+TEST_F(ConfigurationCommandTest, RowsOfTheLiveTableAreFreeAndBadCombinationsRefused)
+{
+    live.Append(MakeEntry('1', HotKeyWin, "C:\\dravik.exe", "1024 768"));
+    live.Append(MakeEntry(VK_F9, HotKeyCtrl | 0x10, "C:\\bad-modifier.exe"));
+    live.Append(MakeEntry(0, HotKeyCtrl, "C:\\no-key.exe"));
+    GoLive();
+    EXPECT_TRUE(e2e::CombinationIsFree(HotKeyCtrl, VK_F9)) << "a refused entry was registered";
+    RunCommand([&](HWND window) {
+        for (int row = 0; row < 3; ++row) {
+            std::string text = TextOf(HotKeyText(live.items[row]));
+            EXPECT_EQ(RowText(window, row, 0), row ? text + " (refused)" : text) << row;
+        }
+        ui::Click(window, IDCANCEL);
+    });
+}
+
 TEST_F(ConfigurationCommandTest, CancelKeepsTablesButStoresSizeAndColumnWidths)
 {
     GoLive(3);

@@ -23,29 +23,6 @@ std::string WindowText(HWND window)
     return text;
 }
 
-// Reads a list-view cell of another process through memory of its own.
-std::string CellText(HANDLE process, HWND list, int row, int column)
-{
-    struct Block {
-        LVITEMA item;
-        char text[260];
-    };
-    Block* remote = static_cast<Block*>(
-        VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    if (!remote)
-        return "<no memory>";
-    Block local = {};
-    local.item.iSubItem = column;
-    local.item.pszText = remote->text;
-    local.item.cchTextMax = sizeof(local.text);
-    WriteProcessMemory(process, remote, &local, sizeof(local), nullptr);
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&remote->item));
-    ReadProcessMemory(process, remote, &local, sizeof(local), nullptr);
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    local.text[sizeof(local.text) - 1] = '\0';
-    return local.text;
-}
-
 class DialogsEndToEnd : public LauncherTest {
 protected:
     void SetUp() override

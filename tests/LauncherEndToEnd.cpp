@@ -500,6 +500,74 @@ TEST_F(FirstRun, MaximisedWindowIsRestoredFirst)
     EXPECT_TRUE(WaitUntil([&] { return !IsZoomed(target) && HasSize(640, 480, 120, 80); }));
 }
 
+// On Windows the taskbar holds Win+digit: a default that it holds is marked
+// in the list and never fires, and works once the holder lets go and the
+// dialog has been opened.
+TEST_F(FirstRun, ACombinationAnotherProgramHoldsIsMarkedAndWorksOnceFreed)
+{
+    HeldCombination taskbar(Win, '1');
+    ASSERT_TRUE(taskbar.Held());
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(SetWindowPos(target, nullptr, 100, 50, 500, 400, SWP_NOZORDER));
+    ASSERT_TRUE(WaitUntil([&] { return HasSize(500, 400, 100, 50); }));
+    ASSERT_TRUE(PressChord(target, Win, '1'));
+    Pump(1500);
+    EXPECT_TRUE(HasSize(500, 400, 100, 50)) << "Win+1 started dravik while another program held it";
+
+    HWND list = nullptr;
+    auto open = [&] {
+        PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
+        HWND dialog = WaitForDialog("Hot Key Configuration");
+        list = GetDlgItem(dialog, 1008);
+        return dialog;
+    };
+    auto keys = [&] {
+        std::vector<std::string> column;
+        int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < rows; ++row)
+            column.push_back(CellText(zindral.Handle(), list, row, 0));
+        return column;
+    };
+    HWND dialog = open();
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(keys(), (std::vector<std::string>{"Win + 1 (in use)", "Win + 6", "Win + 8"}));
+
+    // A row added with Win+6 comes after the default that takes it first.
+    PostMessageA(dialog, WM_COMMAND, 1005, 0);   // Add
+    HWND edit = WaitForDialog("Edit Hot Key");
+    ASSERT_NE(nullptr, edit);
+    ASSERT_TRUE(MakeForeground(edit));
+    ASSERT_TRUE(PressKeys(edit, {'6'}));
+    HWND keyField = GetDlgItem(edit, 1003);
+    ASSERT_TRUE(WaitUntil([&] {
+        char text[16] = "";
+        SendMessageA(keyField, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+        return lstrcmpA(text, "6") == 0;
+    }));
+    SetDlgItemTextA(edit, 1000, DravikExe);
+    PostMessageA(edit, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(edit); }));
+    EXPECT_EQ(keys(), (std::vector<std::string>{"Win + 1 (in use)", "Win + 6", "Win + 8", "Win + 6 (in use)"}));
+
+    // Deleting the earlier row frees the combination for the later one.
+    PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);
+    PostMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);   // Delete
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 3; }));
+    EXPECT_EQ(keys(), (std::vector<std::string>{"Win + 1 (in use)", "Win + 8", "Win + 6"}));
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+
+    taskbar.Release();
+    dialog = open();
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(keys(), (std::vector<std::string>{"Win + 1", "Win + 6", "Win + 8"}));
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    ASSERT_TRUE(PressChord(target, Win, '1'));
+    EXPECT_TRUE(WaitUntil([&] { return HasSize(1024, 768, 100, 50); })) << "Win+1 did not work once freed";
+}
+
 // The first run as a person meets it: no settings, the configuration dialog
 // opened and closed, Zindral started again.
 class FirstRunConfiguration : public FirstRun {

@@ -205,13 +205,18 @@ TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartmentAndExitReleasesItsIco
 
 using Registration = std::pair<UINT, UINT>;   // modifiers, key
 std::vector<Registration> g_registrations;
-bool g_refuseNoRepeat;
+// 0: every call succeeds. ERROR_INVALID_FLAGS: Vista and older refuse the
+// flag they do not know. ERROR_HOTKEY_ALREADY_REGISTERED: another program
+// holds every combination.
+DWORD g_refusal;
 
-// Vista and older refuse the flag they do not know.
 BOOL WINAPI RecordRegisterHotKey(HWND, int, UINT modifiers, UINT key)
 {
     g_registrations.push_back({modifiers, key});
-    return !(g_refuseNoRepeat && (modifiers & MOD_NOREPEAT));
+    bool refused = g_refusal == ERROR_HOTKEY_ALREADY_REGISTERED || (g_refusal && (modifiers & MOD_NOREPEAT));
+    if (refused)
+        SetLastError(g_refusal);
+    return !refused;
 }
 
 struct ShellCall {
@@ -260,22 +265,25 @@ protected:
     }
 };
 
+// A combination that is held is held with or without the flag: no second call.
 TEST_F(LauncherCalls, HotKeysIgnoreAutoRepeatAndRegisterWithoutWhereTheFlagIsRefused)
 {
     ASSERT_TRUE(g_hotKeys.Append(MakeEntry(VK_F9, TestModifiers, "cmd.exe")));
     ASSERT_TRUE(g_hotKeys.Append(MakeEntry('Q', HotKeyWin, "cmd.exe")));
     const UINT NoRepeat = MOD_NOREPEAT;
     struct {
-        bool refused;
+        DWORD refusal;
         std::vector<Registration> calls;
     } cases[] = {
-        {false, {{TestModifiers | NoRepeat, VK_F9}, {HotKeyWin | NoRepeat, 'Q'}}},
-        {true, {{TestModifiers | NoRepeat, VK_F9}, {TestModifiers, VK_F9}, {HotKeyWin | NoRepeat, 'Q'}, {HotKeyWin, 'Q'}}},
+        {0, {{TestModifiers | NoRepeat, VK_F9}, {HotKeyWin | NoRepeat, 'Q'}}},
+        {ERROR_INVALID_FLAGS,
+         {{TestModifiers | NoRepeat, VK_F9}, {TestModifiers, VK_F9}, {HotKeyWin | NoRepeat, 'Q'}, {HotKeyWin, 'Q'}}},
+        {ERROR_HOTKEY_ALREADY_REGISTERED, {{TestModifiers | NoRepeat, VK_F9}, {HotKeyWin | NoRepeat, 'Q'}}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.refused ? "flag refused" : "flag taken");
+        SCOPED_TRACE(c.refusal);
         g_registrations.clear();
-        g_refuseNoRepeat = c.refused;
+        g_refusal = c.refusal;
         {
             ImportReplacement<decltype(&RegisterHotKey)> patch(RegisterHotKeySlot, RecordRegisterHotKey);
             ASSERT_EQ(&RecordRegisterHotKey, RegisterHotKeySlot);

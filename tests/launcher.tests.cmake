@@ -11,7 +11,13 @@ zindral_test(launcher_unit
 
 zindral_test(launcher_e2e SOURCES LauncherEndToEnd.cpp
   LIBS zindral_e2e GTest::gtest_main SERIAL TIMEOUT 600)
-add_dependencies(launcher_e2e zindral dravik planted_comctl32)
+add_dependencies(launcher_e2e zindral dravik planted_comctl32 hotkey_holder)
+
+# Another program's hot key, held the way the Windows taskbar holds Win+digit.
+add_executable(hotkey_holder e2e/HotKeyHolder.cpp)
+target_compile_options(hotkey_holder PRIVATE -Wall -Wextra -Werror)
+target_link_options(hotkey_holder PRIVATE -static)
+set_target_properties(hotkey_holder PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 
 # A comctl32.dll of the tests' own, for a test to put beside a copy of zindral.exe.
 add_library(planted_comctl32 MODULE e2e/PlantedComctl32.cpp)

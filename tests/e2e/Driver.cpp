@@ -1,4 +1,5 @@
 #include "tests/e2e/Driver.h"
+#include <commctrl.h>
 #include <shellapi.h>
 
 namespace e2e {
@@ -225,6 +226,44 @@ bool CombinationIsFree(UINT modifiers, UINT key)
         return false;
     UnregisterHotKey(nullptr, 0x2000);
     return true;
+}
+
+HeldCombination::HeldCombination(UINT modifiers, UINT key) : modifiers(modifiers), key(key)
+{
+    std::string line = "\"" + ProgramFolder() + "hotkey_holder.exe\" " + std::to_string(modifiers) + " " +
+                       std::to_string(key);
+    held = holder.Start(line) && WaitUntil([&] { return !CombinationIsFree(modifiers, key); });
+}
+
+// The system frees a thread's hot keys when it ends.
+void HeldCombination::Release()
+{
+    holder.Kill();
+    if (held)
+        WaitUntil([&] { return CombinationIsFree(modifiers, key); });
+    held = false;
+}
+
+std::string CellText(HANDLE process, HWND list, int row, int column)
+{
+    struct Block {
+        LVITEMA item;
+        char text[260];
+    };
+    Block* remote = static_cast<Block*>(
+        VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!remote)
+        return "<no memory>";
+    Block local = {};
+    local.item.iSubItem = column;
+    local.item.pszText = remote->text;
+    local.item.cchTextMax = sizeof(local.text);
+    WriteProcessMemory(process, remote, &local, sizeof(local), nullptr);
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&remote->item));
+    ReadProcessMemory(process, remote, &local, sizeof(local), nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    local.text[sizeof(local.text) - 1] = '\0';
+    return local.text;
 }
 
 INPUT KeyInput(WORD key, bool up)

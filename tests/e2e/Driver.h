@@ -105,6 +105,25 @@ bool MakeForeground(HWND window, DWORD timeoutMs = 10000);
 INPUT KeyInput(WORD key, bool up);
 // True while no window holds the combination (modifier bits as hot keys have them).
 bool CombinationIsFree(UINT modifiers, UINT key);
+// Holds a combination in a process of its own (hotkey_holder.exe beside
+// this program) from construction until Release, as the Windows taskbar
+// holds Win+digit: another program's registration of it then fails with
+// ERROR_HOTKEY_ALREADY_REGISTERED.
+class HeldCombination {
+public:
+    HeldCombination(UINT modifiers, UINT key);
+    ~HeldCombination() { Release(); }
+    bool Held() const { return held; }
+    void Release();
+
+private:
+    Process holder;
+    UINT modifiers, key;
+    bool held = false;
+};
+// The text of a list-view cell of another process, read through memory
+// allocated in that process: the message's record does not cross over.
+std::string CellText(HANDLE process, HWND list, int row, int column);
 // Presses key with the modifier bits held (1 Alt, 2 Ctrl, 4 Shift, 8 Win, as
 // hot keys have them) and releases all. Refuses (false) unless target could
 // be made the foreground window first.
