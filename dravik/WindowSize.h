@@ -3,6 +3,10 @@
 #include <dwmapi.h>
 #include "launcher/Startup.h"
 
+#if !defined(_WIN64)
+static_assert(sizeof(WINDOWPLACEMENT) == 44, "WINDOWPLACEMENT must be 44 bytes");
+#endif
+
 // The looked-up names are writable data on purpose: in the 32-bit program
 // they then lie in the import section's padding, while as constants they
 // would push the code section past its 1,024 bytes and the file to 3,584.
