@@ -9,7 +9,6 @@
 static_assert(sizeof(SHELLEXECUTEINFOA) == 60, "the shell expects its first record form");
 #endif
 
-const char LauncherClassName[] = "ZindralClass";
 int g_dialogOpen = 0;
 HWND g_dialogWindow = nullptr;
 HMENU g_trayMenu = nullptr;

@@ -189,7 +189,7 @@ TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartmentAndExitReleasesItsIco
         g_launcherProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(launcher, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AskApartment)));
         SendMessageA(launcher, WM_APP, 0, 0);
-        PostMessageA(launcher, WM_COMMAND, 40001, 0);   // Exit
+        PostMessageA(launcher, WM_COMMAND, IDM_EXIT, 0);
     }));
     EXPECT_EQ(S_OK, g_apartmentResult);
     EXPECT_TRUE(g_apartment == APTTYPE_STA || g_apartment == APTTYPE_MAINSTA) << g_apartment;

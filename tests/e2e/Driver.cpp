@@ -116,7 +116,7 @@ void EndAllZindral()
         if (!window)
             return;
         HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, OwnerOf(window));
-        PostMessageA(window, WM_COMMAND, ExitCommand, 0);
+        PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
         if (!process)
             continue;
         if (!Ended(process, 5000)) {
