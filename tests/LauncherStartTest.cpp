@@ -31,12 +31,17 @@ BOOL WINAPI RecordClasses(const INITCOMMONCONTROLSEX* controls)
     return TRUE;
 }
 
-// Zindral looks InitCommonControlsEx up in the system's comctl32.
+// Zindral looks InitCommonControlsEx up in the system's comctl32: the file
+// of the module it asks is recorded.
 decltype(&GetProcAddress) g_findFunction;
+char g_classesModule[MAX_PATH];
 FARPROC WINAPI FindRecordingClasses(HMODULE module, LPCSTR name)
 {
-    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "InitCommonControlsEx") == 0)
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "InitCommonControlsEx") == 0) {
+        if (!module || !GetModuleFileNameA(module, g_classesModule, MAX_PATH))
+            lstrcpyA(g_classesModule, "<no module>");
         return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(RecordClasses));
+    }
     return g_findFunction(module, name);
 }
 
@@ -142,6 +147,9 @@ TEST_F(LauncherStart, EndsWhenTheWindowCannotBeCreated)
         ASSERT_TRUE(EntryReturns(run)) << "entry function ran on without a window";
     }
     EXPECT_EQ(DWORD(ICC_LISTVIEW_CLASSES), g_classesAsked & ICC_LISTVIEW_CLASSES);
+    char systemCopy[MAX_PATH];
+    lstrcpyA(systemCopy + GetSystemDirectoryA(systemCopy, MAX_PATH), "\\comctl32.dll");
+    EXPECT_EQ(0, lstrcmpiA(systemCopy, g_classesModule)) << g_classesModule;
     EXPECT_EQ(0, run.result);
     EXPECT_EQ(1, g_hotKeys.count) << "the table is loaded first";
     EXPECT_EQ(nullptr, e2e::FindLauncher());
