@@ -5,6 +5,10 @@
 #include <initializer_list>
 #include <iterator>
 #include <string>
+#include "tests/ImportSlot.h"
+
+IMPORT_SLOT(GetKeyboardLayoutList, 8);
+IMPORT_SLOT(VkKeyScanExA, 8);
 
 namespace {
 
@@ -113,6 +117,31 @@ TEST(KeyFromName, NamesInAnyCaseAndShiftedCharacters)
     EXPECT_EQ(49u, code);
     EXPECT_FALSE(KeyFromName("\xE9", &code));   // no key of the layout types it
     EXPECT_FALSE(KeyFromName("Ctrl", &code));
+}
+
+// Wine answers every layout alike, so two are made up: a US one first, then
+// a French one, whose 2 key types e with acute unshifted.
+const HKL UsLayout = reinterpret_cast<HKL>(0x04090409), FrenchLayout = reinterpret_cast<HKL>(0x040C040C);
+int WINAPI TwoLayouts(int size, HKL* layouts)
+{
+    if (size < 2)
+        return 0;
+    layouts[0] = UsLayout;
+    layouts[1] = FrenchLayout;
+    return 2;
+}
+SHORT WINAPI ScanInLayout(CHAR character, HKL layout)
+{
+    return layout == FrenchLayout && character == '\xE9' ? SHORT('2') : SHORT(-1);
+}
+
+TEST(KeyFromName, AsksEveryInstalledLayout)
+{
+    ImportReplacement<decltype(&GetKeyboardLayoutList)> list(GetKeyboardLayoutListSlot, TwoLayouts);
+    ImportReplacement<decltype(&VkKeyScanExA)> scan(VkKeyScanExASlot, ScanInLayout);
+    UINT code = 0;
+    EXPECT_TRUE(KeyFromName("\xE9", &code)) << "the second layout's answer was not read";
+    EXPECT_EQ(UINT('2'), code);
 }
 
 // Wine's keyboard functions follow the X server's key map, not the thread's
