@@ -1,3 +1,4 @@
+// The configuration dialog: the hot-key table as a list, and its command.
 #include "dialogs/ConfigDlg.h"
 #include <new>
 #include <commctrl.h>

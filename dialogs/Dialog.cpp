@@ -1,3 +1,4 @@
+// The dialog base classes: binding, anchored layout, size grip and stored size.
 #include "dialogs/Dialog.h"
 
 #if !defined(_WIN64)

@@ -1,4 +1,5 @@
 #pragma once
+// The dialog base classes and the anchors of resizable dialogs.
 #include "settings/Settings.h"
 #include <windows.h>
 

@@ -1,3 +1,4 @@
+// The edit dialog of one hot key: key capture, fields and the file browser.
 #include "dialogs/HotKeyDlg.h"
 #include <stddef.h>
 #include <commdlg.h>

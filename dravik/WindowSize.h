@@ -1,4 +1,5 @@
 #pragma once
+// dravik's sizing of the foreground window, and the system calls it looks up.
 #include <windows.h>
 #include <dwmapi.h>
 #include "launcher/Startup.h"

@@ -1,3 +1,4 @@
+// The launcher window: hot keys registered from the table, and its messages.
 #include "launcher/Launcher.h"
 #include "launcher/Tray.h"
 #include "dialogs/Commands.h"

@@ -1,4 +1,5 @@
 #pragma once
+// The launcher window's numbers, names and state.
 #include "model/HotKey.h"
 
 constexpr UINT FirstHotKeyId = 512;   // identifier of table entry 0

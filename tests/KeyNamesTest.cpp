@@ -1,3 +1,4 @@
+// Key names: the table, the layouts' characters and the stored forms.
 #include "model/KeyNames.h"
 #include "tests/TestHeap.h"
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The tests' driver: processes, waits, input, the tray and the launcher.
 #include "tests/e2e/Driver.h"
 #include <shellapi.h>
 
