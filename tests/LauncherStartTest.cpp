@@ -38,8 +38,7 @@ char g_classesModule[MAX_PATH];
 FARPROC WINAPI FindRecordingClasses(HMODULE module, LPCSTR name)
 {
     if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "InitCommonControlsEx") == 0) {
-        if (!module || !GetModuleFileNameA(module, g_classesModule, MAX_PATH))
-            lstrcpyA(g_classesModule, "<no module>");
+        GetModuleFileNameA(module, g_classesModule, MAX_PATH);   // a null module is the program
         return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(RecordClasses));
     }
     return g_findFunction(module, name);
