@@ -12,6 +12,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include "launcher/Launcher.h"
 #include "launcher/Startup.h"
 
 void ConstructStatics()
@@ -38,7 +39,7 @@ static void ImportZindralsLibraries()
 static void DoStartupPlatformWork()
 {
     VkKeyScanA('1');
-    FindWindowA("ZindralClass", nullptr);
+    FindWindowA(LauncherClassName, nullptr);
 }
 
 int ProgramEntry(HINSTANCE, HINSTANCE, char* tail, int)

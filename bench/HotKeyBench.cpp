@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+#include "launcher/Launcher.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -66,8 +68,8 @@ double Launch(WORD key, HANDLE started, double ticksPerMs)
 bool EndResidents()
 {
     HWND window;
-    while ((window = FindWindowA("ZindralClass", nullptr)) || (window = FindWindowA("ZindralHotKeyBaseline", nullptr))) {
-        PostMessageA(window, WM_COMMAND, 40001, 0);
+    while ((window = FindWindowA(LauncherClassName, nullptr)) || (window = FindWindowA("ZindralHotKeyBaseline", nullptr))) {
+        PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
         PostMessageA(window, WM_CLOSE, 0, 0);
         for (int i = 0; i < 100 && IsWindow(window); ++i)
             Sleep(50);
@@ -91,7 +93,7 @@ int main(int argc, char** argv)
         return EndResidents() ? 0 : 1;
     int rounds = argc > 1 ? std::atoi(argv[1]) : 7;
     int repeat = argc > 2 ? std::atoi(argv[2]) : 15;
-    if (!FindWindowA("ZindralClass", nullptr) || !FindWindowA("ZindralHotKeyBaseline", nullptr)) {
+    if (!FindWindowA(LauncherClassName, nullptr) || !FindWindowA("ZindralHotKeyBaseline", nullptr)) {
         std::printf("  hotkey_bench: Zindral and the baseline must both be resident\n");
         return 1;
     }

@@ -1,3 +1,4 @@
+// The About box: its texts, its links and the About command that shows it.
 #include "dialogs/AboutDialog.h"
 #include "dialogs/Commands.h"
 #include "dialogs/LinkControl.h"

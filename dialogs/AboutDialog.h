@@ -1,4 +1,5 @@
 #pragma once
+// The About box and the target of its mail link.
 #include "dialogs/Dialog.h"
 
 // What the mail link opens: a new message to the maker about Zindral.

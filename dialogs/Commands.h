@@ -1,4 +1,5 @@
 #pragma once
+// The tray menu's commands that open a dialog.
 #include <windows.h>
 
 // The launcher's Configuration command: the configuration dialog on a copy of

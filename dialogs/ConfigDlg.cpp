@@ -1,3 +1,4 @@
+// The configuration dialog: the hot-key table as a list, and its command.
 #include "dialogs/ConfigDlg.h"
 #include <new>
 #include <commctrl.h>
@@ -73,12 +74,7 @@ bool ConfigDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnDestroy();
         return false;
     case WM_GETMINMAXINFO:
-        // Not yet measured before WM_INITDIALOG: leave the platform's limits.
-        if (minHeight > 0) {
-            MINMAXINFO* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-            limits->ptMinTrackSize.x = minWidth;
-            limits->ptMinTrackSize.y = minHeight;
-        }
+        LimitTracking(lParam, minWidth, minHeight, false);
         return false;
     case WM_NOTIFY:
         OnNotify(reinterpret_cast<const NMHDR*>(lParam));
@@ -120,14 +116,9 @@ void ConfigDlg::OnInitDialog()
     g_dialogWindow = hwnd;
     listView = GetDlgItem(hwnd, IDC_LIST);
 
-    RECT window;
-    GetWindowRect(hwnd, &window);
-    minWidth = (window.right - window.left) * 2 / 5;
-    minHeight = (window.bottom - window.top) * 4 / 5;
-
     SetupList();
 
-    CaptureAnchors(Anchors);
+    CaptureLayout(Anchors, &minWidth, &minHeight, 2, 4);
 
     ApplyStoredSize(SettingsName, true);
 }

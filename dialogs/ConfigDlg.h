@@ -1,4 +1,5 @@
 #pragma once
+// The configuration dialog, which edits the whole hot-key table.
 #include "dialogs/Dialog.h"
 #include "model/HotKey.h"
 

@@ -1,4 +1,9 @@
+// The dialog base classes: binding, anchored layout, size grip and stored size.
 #include "dialogs/Dialog.h"
+
+#if !defined(_WIN64)
+static_assert(sizeof(WINDOWPLACEMENT) == 44, "WINDOWPLACEMENT is 44 bytes");
+#endif
 
 void Anchor::Capture(HWND dialog, int id, int rules)
 {
@@ -100,6 +105,27 @@ void ResizableDialog::CaptureAnchors(const AnchorRule* rules)
     Anchor* anchors = GetAnchors(count);
     for (int i = 0; i < count; ++i)
         anchors[i].Capture(hwnd, rules[i].controlId, rules[i].mode);
+}
+
+void ResizableDialog::CaptureLayout(const AnchorRule* rules, int* minWidth, int* minHeight,
+                                    int widthFifths, int heightFifths)
+{
+    CaptureAnchors(rules);
+    RECT window;
+    GetWindowRect(hwnd, &window);
+    *minWidth = (window.right - window.left) * widthFifths / 5;
+    *minHeight = (window.bottom - window.top) * heightFifths / 5;
+}
+
+void ResizableDialog::LimitTracking(LPARAM lParam, int minWidth, int minHeight, bool fixedHeight)
+{
+    if (minHeight <= 0)
+        return;
+    MINMAXINFO* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+    limits->ptMinTrackSize.x = minWidth;
+    limits->ptMinTrackSize.y = minHeight;
+    if (fixedHeight)
+        limits->ptMaxTrackSize.y = minHeight;
 }
 
 void ResizableDialog::CenterOnWorkArea()

@@ -1,4 +1,5 @@
 #pragma once
+// The dialog base classes and the anchors of resizable dialogs.
 #include "settings/Settings.h"
 #include <windows.h>
 
@@ -64,6 +65,14 @@ public:
 
     // Fills the GetAnchors array from `rules`, which has one rule per anchor.
     void CaptureAnchors(const AnchorRule* rules);
+    // On WM_INITDIALOG, while the window has its template size: the anchors
+    // from `rules`, and as the minimum tracking size that size in fifths.
+    void CaptureLayout(const AnchorRule* rules, int* minWidth, int* minHeight, int widthFifths,
+                       int heightFifths);
+    // WM_GETMINMAXINFO: the minimum tracking size, and minHeight as the
+    // maximum height too when the height is fixed. Not yet measured before
+    // WM_INITDIALOG: the platform's limits stand.
+    static void LimitTracking(LPARAM lParam, int minWidth, int minHeight, bool fixedHeight);
     void CenterOnWorkArea();
     void PaintSizeGrip(HDC deviceContext);
     void Relayout(int clientWidth, int clientHeight);

@@ -1,3 +1,4 @@
+// The edit dialog of one hot key: key capture, fields and the file browser.
 #include "dialogs/HotKeyDlg.h"
 #include <stddef.h>
 #include <commdlg.h>
@@ -11,7 +12,6 @@
 constexpr DWORD OpenFileNameOlderSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
 #if !defined(_WIN64)
 static_assert(OpenFileNameOlderSize == 76, "older OPENFILENAMEA is 76 bytes");
-static_assert(sizeof(WINDOWPLACEMENT) == 44, "WINDOWPLACEMENT is 44 bytes");
 #endif
 
 namespace {
@@ -127,16 +127,9 @@ bool HotKeyDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         OnDestroy();
         return true;
-    case WM_GETMINMAXINFO: {
-        // Not yet measured before WM_INITDIALOG: leave the platform's limits.
-        if (minHeight > 0) {
-            MINMAXINFO* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-            limits->ptMinTrackSize.x = minWidth;
-            limits->ptMinTrackSize.y = minHeight;
-            limits->ptMaxTrackSize.y = minHeight;
-        }
+    case WM_GETMINMAXINFO:
+        LimitTracking(lParam, minWidth, minHeight, true);
         return false;
-    }
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam)))
             return true;
@@ -175,12 +168,7 @@ void HotKeyDlg::OnInitDialog()
     // A key whose name the keyboard layout lost still shows as its code.
     ShowKeyName(keyField, hotKey.key ? KeyNameOrCode(hotKey.key) : "");
 
-    CaptureAnchors(Anchors);
-
-    RECT window;
-    GetWindowRect(hwnd, &window);
-    minWidth = window.right - window.left;
-    minHeight = window.bottom - window.top;
+    CaptureLayout(Anchors, &minWidth, &minHeight, 5, 5);
 
     ApplyStoredSize(SettingsName, false);
 }

@@ -1,4 +1,5 @@
 #pragma once
+// The edit dialog of one hot-key entry.
 #include "dialogs/Dialog.h"
 #include "model/HotKey.h"
 

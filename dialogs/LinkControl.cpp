@@ -1,3 +1,4 @@
+// Link controls: a static text drawn and clicked as a link.
 #include "dialogs/LinkControl.h"
 #include <stddef.h>
 #include <shellapi.h>

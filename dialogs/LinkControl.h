@@ -1,4 +1,5 @@
 #pragma once
+// Link controls of the About box.
 #include <windows.h>
 
 // A static text turned into a link: drawn underlined in dark blue, shows the

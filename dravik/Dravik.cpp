@@ -6,10 +6,6 @@
 #include "dravik/ReadNumber.h"
 #include "dravik/WindowSize.h"
 
-#if !defined(_WIN64)
-static_assert(sizeof(WINDOWPLACEMENT) == 44, "WINDOWPLACEMENT must be 44 bytes");
-#endif
-
 // dravik has no static objects.
 void ConstructStatics()
 {

@@ -1,7 +1,12 @@
 #pragma once
+// dravik's sizing of the foreground window, and the system calls it looks up.
 #include <windows.h>
 #include <dwmapi.h>
 #include "launcher/Startup.h"
+
+#if !defined(_WIN64)
+static_assert(sizeof(WINDOWPLACEMENT) == 44, "WINDOWPLACEMENT must be 44 bytes");
+#endif
 
 // The looked-up names are writable data on purpose: in the 32-bit program
 // they then lie in the import section's padding, while as constants they

@@ -1,3 +1,4 @@
+// Splitting the program name off a command line.
 #include "launcher/Startup.h"
 
 // Blanks and control characters separate the program name from the tail.

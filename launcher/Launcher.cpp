@@ -1,3 +1,4 @@
+// The launcher window: hot keys registered from the table, and its messages.
 #include "launcher/Launcher.h"
 #include "launcher/Tray.h"
 #include "dialogs/Commands.h"
@@ -10,7 +11,6 @@
 static_assert(sizeof(SHELLEXECUTEINFOA) == 60, "the shell expects its first record form");
 #endif
 
-const char LauncherClassName[] = "ZindralClass";
 int g_dialogOpen = 0;
 HWND g_dialogWindow = nullptr;
 HMENU g_trayMenu = nullptr;

@@ -1,9 +1,10 @@
 #pragma once
+// The launcher window's numbers, names and state.
 #include "model/HotKey.h"
 
 constexpr UINT FirstHotKeyId = 512;   // identifier of table entry 0
 constexpr UINT TrayMessage = 9910;    // tray callback message and icon identifier
-extern const char LauncherClassName[]; // "ZindralClass"
+constexpr char LauncherClassName[] = "ZindralClass";   // also the single-instance mutex
 
 // 1 while the About or the configuration dialog is open.
 extern int g_dialogOpen;

@@ -1,3 +1,4 @@
+// The process start-up without a C runtime, shared by Zindral and dravik.
 #include "launcher/Startup.h"
 
 // What the system, the shell and the file dialog load by name from here on

@@ -1,4 +1,5 @@
 #pragma once
+// The process start-up and the look-ups of system libraries and functions.
 #include <windows.h>
 
 // The process start-up shared by Zindral and dravik. Each program defines

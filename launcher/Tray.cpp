@@ -1,3 +1,4 @@
+// The tray icon and its callback: the menu and the double click.
 #include "launcher/Tray.h"
 #include "launcher/Launcher.h"
 #include "resources/resource.h"

@@ -1,4 +1,5 @@
 #pragma once
+// The tray icon of the launcher window.
 #include <windows.h>
 
 void AddTrayIcon(HWND window, HINSTANCE instance);

@@ -1,3 +1,4 @@
+// Zindral's entry: single instance, table, window, tray icon and message loop.
 #include "launcher/Startup.h"
 #include "launcher/Launcher.h"
 #include "launcher/Tray.h"

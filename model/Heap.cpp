@@ -1,3 +1,4 @@
+// The process heap behind every block of Zindral's.
 #include "model/Heap.h"
 
 void* AllocateBlock(SIZE_T bytes)

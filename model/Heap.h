@@ -1,4 +1,5 @@
 #pragma once
+// Heap blocks, with a stand-in for the tests.
 #include <windows.h>
 
 // Every heap block of Zindral comes from the process heap through these two

@@ -1,4 +1,5 @@
 #pragma once
+// The hot-key entry and the table that holds the entries.
 #include "model/SharedString.h"
 
 // Modifier bits as the platform's RegisterHotKey takes them.

@@ -1,3 +1,4 @@
+// The hot-key entry's copies and the growable table, with the live one.
 #include "model/HotKey.h"
 #include "model/Heap.h"
 #include <new>

@@ -1,3 +1,4 @@
+// Key names: the fixed table, the keyboard layouts' characters and codes.
 #include "model/KeyNames.h"
 
 // Row after row: the key's code in one byte, then its name and a zero; the

@@ -1,4 +1,5 @@
 #pragma once
+// Names of keys and hot keys, as shown and as stored.
 #include "model/HotKey.h"
 
 // Name of a virtual-key code, or null when the key has none. Single-character

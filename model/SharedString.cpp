@@ -1,3 +1,4 @@
+// Reference-counted texts on the heap.
 #include "model/SharedString.h"
 #include "model/Heap.h"
 #include <stddef.h>

@@ -1,4 +1,5 @@
 #pragma once
+// Reference-counted texts shared by the copies of an entry.
 #include <windows.h>
 
 // One heap block: the header and then capacity + 4 bytes of text, so that a

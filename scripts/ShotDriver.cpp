@@ -15,6 +15,8 @@
 #include <stdio.h>
 #include <string.h>
 #include <stdlib.h>
+#include "launcher/Launcher.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -34,7 +36,7 @@ bool WaitFor(Condition done)
 
 HWND Launcher()
 {
-    return FindWindowA("ZindralClass", nullptr);
+    return FindWindowA(LauncherClassName, nullptr);
 }
 
 struct Search {
@@ -128,7 +130,7 @@ void Press(WORD key)
 int OpenMenu(int x, int y)
 {
     SetCursorPos(x, y);
-    PostMessageA(Launcher(), 9910, 9910, WM_RBUTTONUP);
+    PostMessageA(Launcher(), TrayMessage, TrayMessage, WM_RBUTTONUP);
     return WaitAndPrint("#32768", nullptr);
 }
 
@@ -143,7 +145,7 @@ int OpenCommand(WPARAM command, const char* caption)
 int EditRow(int row)
 {
     HWND dialog = ZindralWindow("#32770", "Hot Key Configuration");
-    HWND list = dialog ? GetDlgItem(dialog, 1008) : nullptr;
+    HWND list = dialog ? GetDlgItem(dialog, IDC_LIST) : nullptr;
     if (!list)
         return Fail("the configuration dialog is not open");
     HWND header = FindWindowExA(list, nullptr, "SysHeader32", nullptr);
@@ -155,7 +157,7 @@ int EditRow(int row)
     for (int i = 0; i < row; ++i)
         Press(VK_DOWN);
     Sleep(300);
-    PostMessageA(dialog, WM_COMMAND, 1007, 0);
+    PostMessageA(dialog, WM_COMMAND, IDC_EDIT, 0);
     return WaitAndPrint("#32770", "Edit Hot Key");
 }
 
@@ -188,15 +190,15 @@ int main(int argc, char** argv)
         return 0;
     }
     if (strcmp(step, "config") == 0)
-        return OpenCommand(40003, "Hot Key Configuration");
+        return OpenCommand(IDM_CONFIGURATION, "Hot Key Configuration");
     if (strcmp(step, "edit") == 0 && argc == 3)
         return EditRow(atoi(argv[2]));
     if (strcmp(step, "about") == 0)
-        return OpenCommand(40002, "About");
+        return OpenCommand(IDM_ABOUT, "About");
     if (strcmp(step, "cancel") == 0)
         return CancelTopDialog();
     if (strcmp(step, "exit") == 0) {
-        PostMessageA(Launcher(), WM_COMMAND, 40001, 0);
+        PostMessageA(Launcher(), WM_COMMAND, IDM_EXIT, 0);
         return WaitFor([] { return Launcher() == nullptr; }) ? 0 : Fail("Zindral did not end");
     }
     return Fail("unknown step");

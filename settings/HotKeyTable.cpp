@@ -1,3 +1,4 @@
+// The hot-key table in the registry: loading, saving and the first run's defaults.
 #include "settings/Settings.h"
 #include "model/KeyNames.h"
 

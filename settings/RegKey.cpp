@@ -1,3 +1,4 @@
+// The settings key and its values, through an owned registry handle.
 #include "settings/Settings.h"
 
 const char ApplicationKeyName[] = "Software\\Orvane\\Zindral\\";

@@ -1,4 +1,5 @@
 #pragma once
+// Zindral's settings in the registry: the key, its values and the table.
 #include "model/HotKey.h"
 
 // HKEY_CURRENT_USER\Software\Orvane\Zindral\ holds everything Zindral stores.

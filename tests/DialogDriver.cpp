@@ -1,3 +1,4 @@
+// Runs modal dialogs on a thread of their own and scripts them from the test's.
 #include "DialogDriver.h"
 #include <atomic>
 #include <memory>

@@ -1,4 +1,5 @@
 #pragma once
+// The fixture and helpers of the in-process dialog tests.
 #include "DialogDriver.h"
 #include <commctrl.h>
 #include "TestRegistry.h"

@@ -10,9 +10,6 @@ namespace {
 
 const char ConfigCaption[] = "Hot Key Configuration";
 const char EditCaption[] = "Edit Hot Key";
-// Control identifiers of the dialog templates.
-const int IdList = 1008, IdAdd = 1005, IdKey = 1003, IdWin = 1004, IdCtrl = 1005, IdShift = 1007;
-const int IdCommandLine = 1000, IdParameters = 1001;
 
 // WM_GETTEXT, not GetWindowTextA: across processes that one gives only the
 // caption the window was created with, never an edit control's text.
@@ -40,7 +37,7 @@ protected:
 
     std::vector<std::string> Commands(HWND config)
     {
-        HWND list = GetDlgItem(config, IdList);
+        HWND list = GetDlgItem(config, IDC_LIST);
         std::vector<std::string> commands;
         int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
         for (int row = 0; row < rows; ++row)
@@ -56,7 +53,7 @@ TEST_F(DialogsEndToEnd, DoubleClickOpensOneDialogWithTheLiveTableAndNoMenuMeanwh
     HWND config = WaitForDialog(ConfigCaption);
     ASSERT_TRUE(config) << "the double click opened no configuration dialog";
     EXPECT_EQ(Commands(config), (std::vector<std::string>{Cmd, "C:\\second.exe"}));
-    HWND list = GetDlgItem(config, IdList);
+    HWND list = GetDlgItem(config, IDC_LIST);
     EXPECT_EQ(CellText(zindral.Handle(), list, 1, 0), "Shift + Ctrl + F8");
 
     // A second double click and a right click while it is open: nothing.
@@ -77,7 +74,7 @@ TEST_F(DialogsEndToEnd, DoubleClickOpensOneDialogWithTheLiveTableAndNoMenuMeanwh
 TEST_F(DialogsEndToEnd, LiveHotKeyFiresWhileTheMenuOpenedDialogIsOpen)
 {
     ASSERT_TRUE(Start());
-    PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
+    PostMessageA(launcher, WM_COMMAND, IDM_CONFIGURATION, 0);
     HWND config = WaitForDialog(ConfigCaption);
     ASSERT_TRUE(config) << "the Configuration command opened no dialog";
     EXPECT_EQ(Commands(config).size(), 2u);
@@ -95,16 +92,16 @@ TEST_F(DialogsEndToEnd, AddedHotKeyCapturedFromTheKeyboardFiresRightAfterOk)
 {
     std::string added = FreshTempFile("zindral-added.txt");
     ASSERT_TRUE(Start());
-    PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
+    PostMessageA(launcher, WM_COMMAND, IDM_CONFIGURATION, 0);
     HWND config = WaitForDialog(ConfigCaption);
     ASSERT_TRUE(config);
 
-    PostMessageA(config, WM_COMMAND, MAKEWPARAM(IdAdd, BN_CLICKED), 0);
+    PostMessageA(config, WM_COMMAND, MAKEWPARAM(IDC_ADD, BN_CLICKED), 0);
     HWND edit = WaitForDialog(EditCaption);
     ASSERT_TRUE(edit);
-    HWND key = GetDlgItem(edit, IdKey);
+    HWND key = GetDlgItem(edit, IDC_KEY);
     EXPECT_EQ(WindowText(key), "A");
-    EXPECT_EQ(IsDlgButtonChecked(edit, IdWin), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(edit, IDC_WIN), BST_CHECKED);
 
     // The key field has the focus; F9 pressed on the keyboard names the key,
     // Shift alone changes nothing.
@@ -112,11 +109,11 @@ TEST_F(DialogsEndToEnd, AddedHotKeyCapturedFromTheKeyboardFiresRightAfterOk)
     ASSERT_TRUE(PressKeys(edit, {VK_F9, VK_SHIFT}));
     EXPECT_TRUE(WaitUntil([&] { return WindowText(key) == "F9"; })) << WindowText(key);
 
-    CheckDlgButton(edit, IdWin, BST_UNCHECKED);
-    CheckDlgButton(edit, IdCtrl, BST_CHECKED);
-    CheckDlgButton(edit, IdShift, BST_CHECKED);
-    SetDlgItemTextA(edit, IdCommandLine, Cmd);
-    SetDlgItemTextA(edit, IdParameters, WriteMarker(added).c_str());
+    CheckDlgButton(edit, IDC_WIN, BST_UNCHECKED);
+    CheckDlgButton(edit, IDC_CTRL, BST_CHECKED);
+    CheckDlgButton(edit, IDC_SHIFT, BST_CHECKED);
+    SetDlgItemTextA(edit, IDC_COMMAND_LINE, Cmd);
+    SetDlgItemTextA(edit, IDC_PARAMETERS, WriteMarker(added).c_str());
     EXPECT_EQ(WindowText(key), "F9");
     PostMessageA(edit, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(edit); }));

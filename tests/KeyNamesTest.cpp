@@ -1,3 +1,4 @@
+// Key names: the table, the layouts' characters and the stored forms.
 #include "model/KeyNames.h"
 #include "tests/TestHeap.h"
 #include <gtest/gtest.h>
@@ -5,6 +6,9 @@
 #include <initializer_list>
 #include <iterator>
 #include <string>
+#include "tests/ImportSlot.h"
+IMPORT_SLOT(GetKeyboardLayoutList, 8);
+IMPORT_SLOT(VkKeyScanExA, 8);
 
 namespace {
 
@@ -113,6 +117,28 @@ TEST(KeyFromName, NamesInAnyCaseAndShiftedCharacters)
     EXPECT_EQ(49u, code);
     EXPECT_FALSE(KeyFromName("\xE9", &code));   // no key of the layout types it
     EXPECT_FALSE(KeyFromName("Ctrl", &code));
+}
+
+// Wine answers every layout alike, so two are made up: US, then French,
+// whose 2 key types e with acute unshifted.
+const HKL FrenchLayout = reinterpret_cast<HKL>(0x040C040C);
+int WINAPI TwoLayouts(int, HKL* layouts)
+{
+    layouts[0] = reinterpret_cast<HKL>(0x04090409);
+    layouts[1] = FrenchLayout;
+    return 2;
+}
+SHORT WINAPI ScanInLayout(CHAR character, HKL layout)
+{
+    return layout == FrenchLayout && character == '\xE9' ? '2' : -1;
+}
+
+TEST(KeyFromName, AsksEveryInstalledLayout)
+{
+    ImportReplacement<decltype(&GetKeyboardLayoutList)> list(GetKeyboardLayoutListSlot, TwoLayouts);
+    ImportReplacement<decltype(&VkKeyScanExA)> scan(VkKeyScanExASlot, ScanInLayout);
+    UINT code = 0;
+    EXPECT_TRUE(KeyFromName("\xE9", &code) && code == '2') << "the second layout's answer was not read";
 }
 
 // Wine's keyboard functions follow the X server's key map, not the thread's

@@ -144,7 +144,7 @@ TEST_F(Launcher, ExitEndsWithCodeZeroAndFreesIconAndHotKeys)
     EXPECT_FALSE(CombinationIsFree(Ctrl | Shift, VK_F11));
     EXPECT_FALSE(CombinationIsFree(Ctrl | Alt | Shift, VK_HOME));
 
-    PostMessageA(launcher, WM_COMMAND, ExitCommand, 0);
+    PostMessageA(launcher, WM_COMMAND, IDM_EXIT, 0);
     DWORD code = NoExitCode;
     ASSERT_TRUE(zindral.WaitForExit(10000, &code));
     EXPECT_EQ(0u, code);
@@ -218,13 +218,13 @@ TEST_F(Launcher, KillingZindralWhileItSavesLeavesEveryEntryOfTheShorterTable)
         for (int i = 0; i < Entries; ++i)
             testreg::SeedEntry(i, TableKey(i).c_str(), Alt | Ctrl | Shift | Win, TableCommand(i).c_str());
         ASSERT_TRUE(Start());
-        PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
+        PostMessageA(launcher, WM_COMMAND, IDM_CONFIGURATION, 0);
         HWND config = nullptr;
         ASSERT_TRUE(WaitUntil([&] { return (config = FindProcessWindow(zindral.Id(), "#32770")) != nullptr; }));
-        HWND list = GetDlgItem(config, 1008);
+        HWND list = GetDlgItem(config, IDC_LIST);
         ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == Entries; }));
         PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);   // selects the first row
-        PostMessageA(config, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);   // Delete
+        PostMessageA(config, WM_COMMAND, MAKEWPARAM(IDC_DELETE, BN_CLICKED), 0);
         ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == Entries - 1; }));
 
         PostMessageA(config, WM_COMMAND, IDOK, 0);
@@ -374,7 +374,7 @@ TEST_F(PlantedLibrary, CommonControlsComeFromTheSystemFolder)
     testreg::SeedEntry(0, "F9", Ctrl | Shift, Cmd, "/c exit");
     testreg::SeedEntry(1, "F12", Ctrl | Shift, Cmd, "/c exit");
     ASSERT_TRUE(Start(exe)) << exe;
-    PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
+    PostMessageA(launcher, WM_COMMAND, IDM_CONFIGURATION, 0);
     HWND dialog = WaitForDialog("Hot Key Configuration");
     ASSERT_NE(nullptr, dialog) << "no configuration dialog";
     HWND list = FindWindowExA(dialog, nullptr, WC_LISTVIEWA, nullptr);
@@ -427,10 +427,10 @@ TEST_F(TrayShell, ClickOnTheIconBringsTheOpenDialogToTheForeground)
         EXPECT_EQ(nullptr, FindProcessWindow(zindral.Id(), "#32768")) << "a menu opened";
     };
 
-    PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
+    PostMessageA(launcher, WM_COMMAND, IDM_CONFIGURATION, 0);
     HWND configuration = WaitForDialog("Hot Key Configuration");
     checkBothClicks(configuration, "configuration");
-    PostMessageA(configuration, WM_COMMAND, 1005, 0);   // Add
+    PostMessageA(configuration, WM_COMMAND, IDC_ADD, 0);
     HWND edit = WaitForDialog("Edit Hot Key");
     checkBothClicks(edit, "edit dialog");
     PostMessageA(edit, WM_COMMAND, IDCANCEL, 0);
@@ -438,7 +438,7 @@ TEST_F(TrayShell, ClickOnTheIconBringsTheOpenDialogToTheForeground)
     PostMessageA(configuration, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(configuration); }));
 
-    PostMessageA(launcher, WM_COMMAND, AboutCommand, 0);
+    PostMessageA(launcher, WM_COMMAND, IDM_ABOUT, 0);
     checkBothClicks(WaitForDialog("About"), "About");
 }
 
@@ -577,12 +577,12 @@ protected:
     void CloseConfigurationAndRestart(WORD button)
     {
         ASSERT_TRUE(Start());
-        PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
+        PostMessageA(launcher, WM_COMMAND, IDM_CONFIGURATION, 0);
         HWND dialog = WaitForDialog("Hot Key Configuration");
         ASSERT_NE(nullptr, dialog) << "no configuration dialog";
         PostMessageA(dialog, WM_COMMAND, button, 0);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-        PostMessageA(launcher, WM_COMMAND, ExitCommand, 0);
+        PostMessageA(launcher, WM_COMMAND, IDM_EXIT, 0);
         ASSERT_TRUE(zindral.WaitForExit(10000));
         ASSERT_TRUE(Start());
     }
@@ -626,13 +626,13 @@ TEST(ZindralResources, TrayMenuAndIcon)
 {
     HMODULE module = LoadLibraryExA(ZindralExe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, module);
-    HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(102));
+    HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(IDM_TRAY));
     ASSERT_NE(nullptr, menu);
     HMENU popup = GetSubMenu(menu, 0);
     ASSERT_NE(nullptr, popup);
     ASSERT_EQ(4, GetMenuItemCount(popup));
     struct { UINT id; const char* text; } items[] = {
-        {40003, "&Configuration..."}, {40002, "&About..."}, {0, nullptr}, {40001, "E&xit"}};
+        {IDM_CONFIGURATION, "&Configuration..."}, {IDM_ABOUT, "&About..."}, {0, nullptr}, {IDM_EXIT, "E&xit"}};
     for (int i = 0; i < 4; ++i) {
         char text[64] = "";
         GetMenuStringA(popup, i, text, sizeof(text), MF_BYPOSITION);
@@ -650,7 +650,7 @@ TEST(ZindralResources, TrayMenuAndIcon)
 
     // The icon group as stored, since LoadImageA scales whatever it finds:
     // two images, 32 by 32 and 16 by 16 pixels, in 16 colours each.
-    HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(101), MAKEINTRESOURCEA(14));   // RT_GROUP_ICON
+    HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(IDI_ZINDRAL), RT_GROUP_ICON);
     ASSERT_NE(nullptr, group);
     const BYTE* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
     ASSERT_NE(nullptr, directory);

@@ -31,12 +31,16 @@ BOOL WINAPI RecordClasses(const INITCOMMONCONTROLSEX* controls)
     return TRUE;
 }
 
-// Zindral looks InitCommonControlsEx up in the system's comctl32.
+// Zindral looks InitCommonControlsEx up in the system's comctl32: the file
+// of the module it asks is recorded.
 decltype(&GetProcAddress) g_findFunction;
+char g_classesModule[MAX_PATH];
 FARPROC WINAPI FindRecordingClasses(HMODULE module, LPCSTR name)
 {
-    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "InitCommonControlsEx") == 0)
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "InitCommonControlsEx") == 0) {
+        GetModuleFileNameA(module, g_classesModule, MAX_PATH);   // a null module is the program
         return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(RecordClasses));
+    }
     return g_findFunction(module, name);
 }
 
@@ -142,6 +146,9 @@ TEST_F(LauncherStart, EndsWhenTheWindowCannotBeCreated)
         ASSERT_TRUE(EntryReturns(run)) << "entry function ran on without a window";
     }
     EXPECT_EQ(DWORD(ICC_LISTVIEW_CLASSES), g_classesAsked & ICC_LISTVIEW_CLASSES);
+    char systemCopy[MAX_PATH];
+    lstrcpyA(systemCopy + GetSystemDirectoryA(systemCopy, MAX_PATH), "\\comctl32.dll");
+    EXPECT_EQ(0, lstrcmpiA(systemCopy, g_classesModule)) << g_classesModule;
     EXPECT_EQ(0, run.result);
     EXPECT_EQ(1, g_hotKeys.count) << "the table is loaded first";
     EXPECT_EQ(nullptr, e2e::FindLauncher());
@@ -189,7 +196,7 @@ TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartmentAndExitReleasesItsIco
         g_launcherProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(launcher, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AskApartment)));
         SendMessageA(launcher, WM_APP, 0, 0);
-        PostMessageA(launcher, WM_COMMAND, 40001, 0);   // Exit
+        PostMessageA(launcher, WM_COMMAND, IDM_EXIT, 0);
     }));
     EXPECT_EQ(S_OK, g_apartmentResult);
     EXPECT_TRUE(g_apartment == APTTYPE_STA || g_apartment == APTTYPE_MAINSTA) << g_apartment;

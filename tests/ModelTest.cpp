@@ -1,3 +1,4 @@
+// The shared texts, the entries and the table, with a heap that fails on request.
 #include "tests/TestHeap.h"
 #include "tests/TestEntry.h"
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// dravik's reading of numbers from its command line.
 #include "dravik/ReadNumber.h"
 #include <gtest/gtest.h>
 #include <cstring>

@@ -1,3 +1,4 @@
+// The settings: the registry key and its values, and loading and saving the table.
 #include "settings/Settings.h"
 #include "tests/TestHeap.h"
 #include "TestRegistry.h"

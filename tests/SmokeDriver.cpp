@@ -54,8 +54,8 @@ public:
     bool Run()
     {
         return StartZindral() && StartNotepad() && ResizeWithWin6() &&
-               OpenAndClose(ConfigurationCommand, "Hot Key Configuration", 1008) &&
-               OpenAndClose(AboutCommand, "About", 1011) && ExitZindral();
+               OpenAndClose(IDM_CONFIGURATION, "Hot Key Configuration", IDC_LIST) &&
+               OpenAndClose(IDM_ABOUT, "About", IDC_WEB_LINK) && ExitZindral();
     }
 
 private:
@@ -117,7 +117,7 @@ private:
 
     bool CheckDefaultTable(HWND dialog)
     {
-        HWND list = GetDlgItem(dialog, 1008);
+        HWND list = GetDlgItem(dialog, IDC_LIST);
         LRESULT count = list ? SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) : -1;
         Say("configuration list holds %d entries", static_cast<int>(count));
         // dravik.exe alone lies beside Zindral: its three defaults.
@@ -143,7 +143,7 @@ private:
             return Fail("unexpected dialog caption");
         if (!GetDlgItem(dialog, expectedControl))
             return Fail("the dialog lacks its main control");
-        if (command == ConfigurationCommand && !CheckDefaultTable(dialog))
+        if (command == IDM_CONFIGURATION && !CheckDefaultTable(dialog))
             return false;
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         if (!WaitUntil([dialog] { return !IsWindow(dialog); }, StepDeadline))
@@ -160,7 +160,7 @@ private:
     // see them gone before the process ends.
     bool ExitZindral()
     {
-        PostMessageA(m_launcher, WM_COMMAND, ExitCommand, 0);
+        PostMessageA(m_launcher, WM_COMMAND, IDM_EXIT, 0);
         Say("sent Exit");
         DWORD begin = GetTickCount();
         DWORD releasedAt = 0;

@@ -1,3 +1,4 @@
+// The tests' heap: counts the blocks and fails on request.
 #include "tests/TestHeap.h"
 
 LONG g_liveBlocks;

@@ -1,3 +1,4 @@
+// Seeding and reading the test prefix's settings.
 #include "TestRegistry.h"
 #include <cstdio>
 

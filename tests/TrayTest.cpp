@@ -32,8 +32,6 @@ BOOL WINAPI RecordMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND 
     return g_trackMenu(menu, flags, x, y, reserved, window, rect);
 }
 
-const WPARAM Configuration = 40003;
-
 // What the tray callback made of the owner window.
 std::vector<WPARAM> g_commands;
 int g_menusEntered;
@@ -68,7 +66,7 @@ protected:
         ASSERT_NE(nullptr, window);
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnerProc));
         menu = CreatePopupMenu();
-        AppendMenuA(menu, MF_STRING, 40001, "E&xit");
+        AppendMenuA(menu, MF_STRING, IDM_EXIT, "E&xit");
         g_trayMenu = menu;
         g_dialogOpen = 0;
     }
@@ -105,7 +103,7 @@ TEST_F(Tray, DoubleClickSendsConfigurationUnlessADialogIsOpen)
 {
     TrayCallback(window, TrayMessage, WM_LBUTTONDBLCLK);
     ASSERT_EQ(1u, g_commands.size());
-    EXPECT_EQ(Configuration, g_commands[0]);
+    EXPECT_EQ(WPARAM(IDM_CONFIGURATION), g_commands[0]);
 
     g_dialogOpen = 1;
     TrayCallback(window, TrayMessage, WM_LBUTTONDBLCLK);

@@ -81,6 +81,8 @@ TEST(SizeWindow, ShowsEveryWindowRestoredWithTheSizeThroughItsPlacement)
         }
         ASSERT_EQ(1u, g_placed.size());
         EXPECT_EQ(0u, g_placed[0].flags & WPF_RESTORETOMAXIMIZED);
+        // The sizing after it would mend a wrong size: the record shows it.
+        EXPECT_TRUE(SameRect(expected, g_placed[0].rcNormalPosition)) << Describe(g_placed[0].rcNormalPosition);
         Pump(0);
 
         EXPECT_TRUE(SameRect(expected, NormalRect(window))) << Describe(NormalRect(window));

@@ -5,7 +5,7 @@
 # With --at-run-time, passes if FILE instead takes the function NAME from DLL
 # at run time from the system folder: it does not import DLL, it holds both
 # names, and it imports what loads a library by its path in the system
-# folder and finds a function in it.
+# folder and finds a function in it, and nothing that loads one by name.
 if [ "$1" = --at-run-time ]; then
   objdump=$2 file=$3 dll=$4 name=$5
   status=0
@@ -16,6 +16,9 @@ if [ "$1" = --at-run-time ]; then
   for function in GetSystemDirectoryA LoadLibraryExA GetProcAddress; do
     bash "$0" "$objdump" "$file" kernel32.dll "$function" >/dev/null || { echo "does not import $function"; status=1; }
   done
+  # The path route needs no other load: one by bare name would take the
+  # library from beside the program, or whatever copy is already loaded.
+  bash "$0" "$objdump" "$file" kernel32.dll 'LoadLibrary(A|W|ExW)' | grep '^imports' && status=1
   [ $status = 0 ] && echo "takes $name from the system folder's $dll at run time"
   exit $status
 fi

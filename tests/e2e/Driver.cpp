@@ -1,3 +1,4 @@
+// The tests' driver: processes, waits, input, the tray and the launcher.
 #include "tests/e2e/Driver.h"
 #include <commctrl.h>
 #include <shellapi.h>
@@ -117,7 +118,7 @@ void EndAllZindral()
         if (!window)
             return;
         HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, OwnerOf(window));
-        PostMessageA(window, WM_COMMAND, ExitCommand, 0);
+        PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
         if (!process)
             continue;
         if (!Ended(process, 5000)) {

@@ -12,6 +12,8 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "launcher/Launcher.h"
+#include "resources/resource.h"
 #include "tests/TestRegistry.h"
 
 namespace e2e {
@@ -20,11 +22,7 @@ namespace e2e {
 extern const char* const ZindralExe;
 extern const char* const DravikExe;
 
-// Numbers and names of Zindral's outside interface.
-constexpr const char* LauncherClass = "ZindralClass";
-constexpr UINT TrayMessage = 9910;       // tray callback message and icon identifier
-constexpr UINT FirstHotKeyId = 512;      // identifier of table entry 0
-constexpr WORD ExitCommand = 40001, AboutCommand = 40002, ConfigurationCommand = 40003;
+// An exit code no program of this build returns: "not read".
 constexpr DWORD NoExitCode = 0xFFFFFFFF;
 
 // One started process; the object owns its handle.
@@ -64,9 +62,9 @@ void Pump(DWORD milliseconds);
 // Top-level windows of the class (any if null), in z-order.
 std::vector<HWND> TopLevelWindows(const char* className);
 // The launcher window of a running Zindral, or null.
-inline HWND FindLauncher() { return FindWindowA(LauncherClass, nullptr); }
+inline HWND FindLauncher() { return FindWindowA(LauncherClassName, nullptr); }
 // Every launcher window (more than one would be a fault).
-inline std::vector<HWND> FindLaunchers() { return TopLevelWindows(LauncherClass); }
+inline std::vector<HWND> FindLaunchers() { return TopLevelWindows(LauncherClassName); }
 // Starts bin\zindral.exe (or another copy) and waits until its launcher
 // window exists and it waits in its message loop (tray icon added, hot keys
 // registered).
