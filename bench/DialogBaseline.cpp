@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <new>
+#include "launcher/Launcher.h"
 #include "launcher/Startup.h"
 #include "model/Heap.h"
 #include "model/KeyNames.h"
@@ -65,7 +66,7 @@ static INT_PTR CALLBACK ListDialogProc(HWND dialog, UINT message, WPARAM wParam,
 static LRESULT CALLBACK BaselineProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case 9910:   // the tray's callback message
+    case TrayMessage:
         if (lParam == WM_LBUTTONDBLCLK)
             DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CONFIG), window, ListDialogProc, 0);
         return 0;

@@ -13,11 +13,12 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+#include "launcher/Launcher.h"
+#include "resources/resource.h"
 
 namespace {
 
 const char Caption[] = "Hot Key Configuration";
-const UINT TrayMessage = 9910;
 const LRESULT Rows = 999;
 
 HWND FilledDialog()
@@ -25,7 +26,7 @@ HWND FilledDialog()
     HWND dialog = FindWindowA("#32770", Caption);
     if (!dialog || !IsWindowVisible(dialog))
         return nullptr;
-    return SendMessageA(GetDlgItem(dialog, 1008), LVM_GETITEMCOUNT, 0, 0) == Rows ? dialog : nullptr;
+    return SendMessageA(GetDlgItem(dialog, IDC_LIST), LVM_GETITEMCOUNT, 0, 0) == Rows ? dialog : nullptr;
 }
 
 // Milliseconds from the message to the filled dialog; negative when none
@@ -51,8 +52,8 @@ double Open(HWND resident, double ticksPerMs)
 bool EndResidents()
 {
     HWND window;
-    while ((window = FindWindowA("ZindralClass", nullptr)) || (window = FindWindowA("ZindralDialogBaseline", nullptr))) {
-        PostMessageA(window, WM_COMMAND, 40001, 0);
+    while ((window = FindWindowA(LauncherClassName, nullptr)) || (window = FindWindowA("ZindralDialogBaseline", nullptr))) {
+        PostMessageA(window, WM_COMMAND, IDM_EXIT, 0);
         PostMessageA(window, WM_CLOSE, 0, 0);
         for (int i = 0; i < 100 && IsWindow(window); ++i)
             Sleep(50);
@@ -76,7 +77,7 @@ int main(int argc, char** argv)
         return EndResidents() ? 0 : 1;
     int rounds = argc > 1 ? std::atoi(argv[1]) : 7;
     int repeat = argc > 2 ? std::atoi(argv[2]) : 5;
-    HWND zindral = FindWindowA("ZindralClass", nullptr);
+    HWND zindral = FindWindowA(LauncherClassName, nullptr);
     HWND baseline = FindWindowA("ZindralDialogBaseline", nullptr);
     if (!zindral || !baseline) {
         std::printf("  dialog_bench: Zindral and the baseline must both be resident\n");

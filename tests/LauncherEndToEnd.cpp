@@ -516,9 +516,9 @@ TEST_F(FirstRun, ACombinationAnotherProgramHoldsIsMarkedAndWorksOnceFreed)
 
     HWND list = nullptr;
     auto open = [&] {
-        PostMessageA(launcher, WM_COMMAND, ConfigurationCommand, 0);
+        PostMessageA(launcher, WM_COMMAND, IDM_CONFIGURATION, 0);
         HWND dialog = WaitForDialog("Hot Key Configuration");
-        list = GetDlgItem(dialog, 1008);
+        list = GetDlgItem(dialog, IDC_LIST);
         return dialog;
     };
     auto keys = [&] {
@@ -533,18 +533,18 @@ TEST_F(FirstRun, ACombinationAnotherProgramHoldsIsMarkedAndWorksOnceFreed)
     EXPECT_EQ(keys(), (std::vector<std::string>{"Win + 1 (in use)", "Win + 6", "Win + 8"}));
 
     // A row added with Win+6 comes after the default that takes it first.
-    PostMessageA(dialog, WM_COMMAND, 1005, 0);   // Add
+    PostMessageA(dialog, WM_COMMAND, IDC_ADD, 0);
     HWND edit = WaitForDialog("Edit Hot Key");
     ASSERT_NE(nullptr, edit);
     ASSERT_TRUE(MakeForeground(edit));
     ASSERT_TRUE(PressKeys(edit, {'6'}));
-    HWND keyField = GetDlgItem(edit, 1003);
+    HWND keyField = GetDlgItem(edit, IDC_KEY);
     ASSERT_TRUE(WaitUntil([&] {
         char text[16] = "";
         SendMessageA(keyField, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
         return lstrcmpA(text, "6") == 0;
     }));
-    SetDlgItemTextA(edit, 1000, DravikExe);
+    SetDlgItemTextA(edit, IDC_COMMAND_LINE, DravikExe);
     PostMessageA(edit, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(edit); }));
     EXPECT_EQ(keys(), (std::vector<std::string>{"Win + 1 (in use)", "Win + 6", "Win + 8", "Win + 6 (in use)"}));
@@ -552,7 +552,7 @@ TEST_F(FirstRun, ACombinationAnotherProgramHoldsIsMarkedAndWorksOnceFreed)
     // Deleting the earlier row frees the combination for the later one.
     PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);
     PostMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);   // Delete
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_DELETE, BN_CLICKED), 0);
     ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 3; }));
     EXPECT_EQ(keys(), (std::vector<std::string>{"Win + 1 (in use)", "Win + 8", "Win + 6"}));
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
