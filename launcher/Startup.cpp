@@ -3,15 +3,18 @@
 
 // What the system, the shell and the file dialog load by name from here on
 // comes from the system folder only, never from the program's folder (a
-// Downloads folder holds whatever was downloaded) or the current one. Where
-// the system lacks the first call (Vista and 7 have it only with an update),
-// the second at least takes the current folder out of the search.
-static void KeepLibraryLoadsInTheSystemFolder()
+// Downloads folder holds whatever was downloaded) or the current one. The
+// first call changes this process alone. The second, for systems without the
+// first (Vista and 7 have it only with an update), at least takes the current
+// folder out of the search, but every program started from here inherits
+// that: it would no longer find the libraries beside its documents, as it
+// does when Explorer starts it.
+void KeepLibraryLoadsInTheSystemFolder()
 {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     auto setDefaultDllDirectories = FindFunction<BOOL(WINAPI*)(DWORD)>(kernel, "SetDefaultDllDirectories");
-    if (setDefaultDllDirectories)
-        setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (setDefaultDllDirectories && setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return;
     auto setDllDirectory = FindFunction<BOOL(WINAPI*)(LPCSTR)>(kernel, "SetDllDirectoryA");
     if (setDllDirectory)
         setDllDirectory("");

@@ -9,6 +9,10 @@ void ConstructStatics();
 int ProgramEntry(HINSTANCE instance, HINSTANCE previous, char* tail, int show);
 void DestroyStatics();
 
+// Called first by the start-up: libraries loaded by name come from the
+// system folder alone.
+void KeepLibraryLoadsInTheSystemFolder();
+
 // The arguments part of a full command line: after the program name (quoted
 // or not) and the blanks and control characters that follow it.
 char* CommandLineTail(char* commandLine);

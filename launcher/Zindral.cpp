@@ -85,6 +85,15 @@ static void RunLauncher(HINSTANCE instance)
     g_trayMenu = nullptr;
 }
 
+// A copy at another integrity level of this session holds the mutex and
+// denies access to it. Any other failure (an event or a semaphore squatting
+// the name) says nothing about another copy: the window search decides.
+static bool AnotherCopyHoldsTheMutex(HANDLE mutex)
+{
+    DWORD error = GetLastError();
+    return mutex ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
+}
+
 int ProgramEntry(HINSTANCE instance, HINSTANCE, char*, int)
 {
     LoadHotKeys(g_hotKeys);
@@ -92,7 +101,7 @@ int ProgramEntry(HINSTANCE instance, HINSTANCE, char*, int)
     // logon) may both find no window yet; only one creates the mutex. Its
     // name has no namespace prefix, which not every system knows.
     HANDLE instanceMutex = CreateMutexA(nullptr, FALSE, LauncherClassName);
-    if (!instanceMutex || GetLastError() == ERROR_ALREADY_EXISTS || FindWindowA(LauncherClassName, nullptr)) {
+    if (AnotherCopyHoldsTheMutex(instanceMutex) || FindWindowA(LauncherClassName, nullptr)) {
         if (instanceMutex)
             CloseHandle(instanceMutex);
         return 0;
@@ -105,6 +114,7 @@ int ProgramEntry(HINSTANCE instance, HINSTANCE, char*, int)
     RunLauncher(instance);
     if (SUCCEEDED(com))
         CoUninitialize();
-    CloseHandle(instanceMutex);
+    if (instanceMutex)
+        CloseHandle(instanceMutex);
     return 0;
 }

@@ -20,6 +20,7 @@
 IMPORT_SLOT(GetProcAddress, 8);
 IMPORT_SLOT(ShellExecuteExA, 4);
 IMPORT_SLOT(RegisterHotKey, 16);
+IMPORT_SLOT(CreateMutexA, 12);
 
 namespace {
 
@@ -204,6 +205,99 @@ TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartmentAndExitReleasesItsIco
     EXPECT_EQ(CO_E_NOTINITIALIZED, second.apartmentAfter);
     EXPECT_FALSE(run.iconAfter) << "Exit left the icon to the system";
     EXPECT_TRUE(run.hotKeyFreeAfter) << "Exit left the hot keys to the system";
+}
+
+// Only a copy at another integrity level, whose mutex this one may not open,
+// stops it; an event of another program squatting the name does not.
+HANDLE WINAPI DenyMutex(LPSECURITY_ATTRIBUTES, BOOL, LPCSTR)
+{
+    SetLastError(ERROR_ACCESS_DENIED);
+    return nullptr;
+}
+
+TEST_F(LauncherStart, StartsBesideAnotherObjectOfItsNameButNotBesideAMutexItMayNotOpen)
+{
+    HANDLE squatter = CreateEventA(nullptr, TRUE, FALSE, LauncherClassName);
+    ASSERT_NE(nullptr, squatter);
+    EntryRun run = {false, -1, S_OK, nullptr, false, false};
+    bool started = false;
+    EXPECT_TRUE(EntryReturns(run, [&] {
+        HWND launcher = nullptr;
+        started = e2e::WaitUntil([&] { return (launcher = e2e::FindLauncher()) != nullptr; });
+        if (started)
+            PostMessageA(launcher, WM_COMMAND, 40001, 0);   // Exit
+    }));
+    CloseHandle(squatter);
+    EXPECT_TRUE(started) << "an event of that name kept it from starting";
+    // A class left registered would stop the next run on its own.
+    UnregisterClassA(LauncherClassName, instance);
+
+    EntryRun denied = {false, -1, S_OK, nullptr, false, false};
+    started = false;
+    {
+        ImportReplacement<decltype(&CreateMutexA)> mutex(CreateMutexASlot, DenyMutex);
+        EXPECT_TRUE(EntryReturns(denied, [&] {
+            HWND launcher = nullptr;
+            started = e2e::WaitUntil([&] { return (launcher = e2e::FindLauncher()) != nullptr; }, 1000);
+            if (started)
+                PostMessageA(launcher, WM_COMMAND, 40001, 0);
+        }));
+    }
+    EXPECT_FALSE(started) << "started beside a copy that it could not see";
+}
+
+// The start-up's library search, as the kernel's functions are asked for it.
+// Wine passes no DLL directory on to child processes, so only the calls show
+// whether programs started from here inherit one.
+struct SearchCalls {
+    bool defaultsMissing, defaultsRefused;
+    std::vector<DWORD> defaultFlags;
+    std::vector<std::string> dllDirectories;
+} g_search;
+
+BOOL WINAPI RecordDefaultDirectories(DWORD flags)
+{
+    g_search.defaultFlags.push_back(flags);
+    return !g_search.defaultsRefused;
+}
+BOOL WINAPI RecordDllDirectory(LPCSTR folder)
+{
+    g_search.dllDirectories.push_back(folder ? folder : "(null)");
+    return TRUE;
+}
+FARPROC WINAPI FindRecordingSearch(HMODULE module, LPCSTR name)
+{
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "SetDefaultDllDirectories") == 0)
+        return g_search.defaultsMissing ? nullptr
+                                        : reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(RecordDefaultDirectories));
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "SetDllDirectoryA") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(RecordDllDirectory));
+    return g_findFunction(module, name);
+}
+
+TEST(StartUp, SearchesTheSystemFolderAloneAndSetsAnInheritedDirectoryOnlyWithoutTheDefaults)
+{
+    const struct {
+        const char* name;
+        bool missing, refused;
+        std::vector<DWORD> flags;
+        std::vector<std::string> directories;
+    } cases[] = {
+        {"defaults taken", false, false, {LOAD_LIBRARY_SEARCH_SYSTEM32}, {}},
+        {"defaults refused", false, true, {LOAD_LIBRARY_SEARCH_SYSTEM32}, {""}},
+        {"defaults missing", true, false, {}, {""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        g_search = {c.missing, c.refused, {}, {}};
+        {
+            ImportReplacement<decltype(&GetProcAddress)> find(GetProcAddressSlot, FindRecordingSearch);
+            g_findFunction = find.original;
+            KeepLibraryLoadsInTheSystemFolder();
+        }
+        EXPECT_EQ(c.flags, g_search.defaultFlags);
+        EXPECT_EQ(c.directories, g_search.dllDirectories);
+    }
 }
 
 // --- The launcher's calls to the platform, caught at this program's import

@@ -14,7 +14,8 @@ endif()
 # Sources that go into the programs themselves rather than into a library,
 # built as the programs build them.
 add_library(i686_program_code OBJECT
-  ${PROJECT_SOURCE_DIR}/launcher/Zindral.cpp ${PROJECT_SOURCE_DIR}/launcher/CommandLine.cpp)
+  ${PROJECT_SOURCE_DIR}/launcher/Zindral.cpp ${PROJECT_SOURCE_DIR}/launcher/CommandLine.cpp
+  ${PROJECT_SOURCE_DIR}/launcher/Startup.cpp)
 target_link_libraries(i686_program_code PUBLIC zindral_app)
 
 add_executable(i686_tests

@@ -7,6 +7,7 @@ zindral_test(launcher_tail
 # The entry function and the tray functions inside this process.
 zindral_test(launcher_unit
   SOURCES LauncherStartTest.cpp TrayTest.cpp ${PROJECT_SOURCE_DIR}/launcher/Zindral.cpp
+    ${PROJECT_SOURCE_DIR}/launcher/Startup.cpp ${PROJECT_SOURCE_DIR}/launcher/CommandLine.cpp
   LIBS zindral_app zindral_test_heap zindral_e2e GTest::gtest_main SERIAL TIMEOUT 120)
 
 zindral_test(launcher_e2e SOURCES LauncherEndToEnd.cpp
