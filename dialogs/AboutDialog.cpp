@@ -33,4 +33,5 @@ void AboutCommand()
     AboutDialog dialog;
     dialog.Show(nullptr);
     g_dialogOpen = 0;
+    g_dialogWindow = nullptr;
 }

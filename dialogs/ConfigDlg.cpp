@@ -327,4 +327,5 @@ void ConfigurationCommand(HWND window)
         RegisterHotKeys(window, g_hotKeys);
     }
     g_dialogOpen = 0;
+    g_dialogWindow = nullptr;
 }

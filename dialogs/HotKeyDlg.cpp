@@ -3,6 +3,7 @@
 #include <stddef.h>
 #include <commdlg.h>
 #include <cderr.h>
+#include "launcher/Startup.h"
 #include "model/KeyNames.h"
 #include "resources/resource.h"
 #include "settings/Settings.h"
@@ -59,13 +60,35 @@ void ShowKeyName(HWND field, const char* name)
     SendMessageA(field, EM_SETSEL, end, end);
 }
 
-// While a Chinese, Japanese or Korean input method is on, every key arrives
-// as VK_PROCESSKEY; the scan code still names the key.
-UINT PressedKey(WPARAM wParam, LPARAM lParam)
+// The keypad's keys from 7 (scan code 0x47) to "." (0x53) while NumLock is
+// on; the scan codes alone name Home, Up ... Delete, as with NumLock off.
+const BYTE NumLockKeypad[] = {
+    VK_NUMPAD7, VK_NUMPAD8, VK_NUMPAD9, VK_SUBTRACT, VK_NUMPAD4, VK_NUMPAD5, VK_NUMPAD6,
+    VK_ADD,     VK_NUMPAD1, VK_NUMPAD2, VK_NUMPAD3,  VK_NUMPAD0, VK_DECIMAL,
+};
+
+// The key of a scan code as the keyboard driver would name it: the extended
+// bit tells the arrow keys and the keypad's "/" from the keypad's own keys.
+UINT KeyOfScanCode(LPARAM lParam)
 {
-    if (wParam == VK_PROCESSKEY)
-        return MapVirtualKeyA((lParam >> 16) & 0xFF, MAPVK_VSC_TO_VK);
-    return static_cast<UINT>(wParam);
+    UINT scanCode = (lParam >> 16) & 0xFF;
+    bool extended = (lParam & (KF_EXTENDED << 16)) != 0;
+    if (!extended && scanCode >= 0x47 && scanCode <= 0x53 && (GetKeyState(VK_NUMLOCK) & 1))
+        return NumLockKeypad[scanCode - 0x47];
+    return MapVirtualKeyA(extended ? 0xE000 | scanCode : scanCode, MAPVK_VSC_TO_VK_EX);
+}
+
+// While a Chinese, Japanese or Korean input method is on, every key arrives
+// as VK_PROCESSKEY. The input method keeps the key it took; where it tells
+// nothing, the scan code still names the key. imm32 comes from the system
+// folder: a load by name would try the program's folder first.
+UINT PressedKey(HWND field, WPARAM wParam, LPARAM lParam)
+{
+    if (wParam != VK_PROCESSKEY)
+        return static_cast<UINT>(wParam);
+    auto virtualKey = FindFunction<UINT(WINAPI*)(HWND)>(LoadSystemLibrary("imm32.dll"), "ImmGetVirtualKey");
+    UINT kept = virtualKey ? virtualKey(field) : 0;
+    return kept != 0 && kept != VK_PROCESSKEY ? kept : KeyOfScanCode(lParam);
 }
 
 // Puts the chosen file in the command line and its folder in the working
@@ -220,7 +243,7 @@ LRESULT CALLBACK HotKeyDlg::KeyCaptureEdit(HWND window, UINT message, WPARAM wPa
         [[fallthrough]];
     }
     case WM_KEYDOWN:
-        dialog->CaptureKey(window, PressedKey(wParam, lParam));
+        dialog->CaptureKey(window, PressedKey(window, wParam, lParam));
         return 0;
     case WM_KEYUP:
     case WM_SYSKEYUP:

@@ -8,8 +8,8 @@ constexpr char LauncherClassName[] = "ZindralClass";   // also the single-instan
 
 // 1 while the About or the configuration dialog is open.
 extern int g_dialogOpen;
-// That dialog's window once it has opened: the one a click on the icon brings
-// back, with the dialogs it has opened in turn.
+// That dialog's window from its opening to its end: the one a click on the
+// icon brings back, with the dialogs it has opened in turn.
 extern HWND g_dialogWindow;
 // Submenu 0 of menu resource 102, shown by the tray icon.
 extern HMENU g_trayMenu;

@@ -1,6 +1,7 @@
 // The tray icon and its callback: the menu and the double click.
 #include "launcher/Tray.h"
 #include "launcher/Launcher.h"
+#include "launcher/Startup.h"
 #include "resources/resource.h"
 #include <shellapi.h>
 
@@ -30,12 +31,27 @@ static void NotifyTray(DWORD message, HWND window, HICON icon)
     Shell_NotifyIconA(message, &data);
 }
 
+// Started from an elevated prompt, Zindral runs above Explorer's integrity
+// level, and the system drops the messages above WM_USER that Explorer sends
+// it unless the window lets them through. Vista can let them through only for
+// the whole process.
+static void AcceptTaskbarCreated(HWND window)
+{
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    auto allowForWindow = FindFunction<BOOL(WINAPI*)(HWND, UINT, DWORD, void*)>(user32, "ChangeWindowMessageFilterEx");
+    if (allowForWindow)
+        allowForWindow(window, s_taskbarCreated, MSGFLT_ALLOW, nullptr);
+    else if (auto allow = FindFunction<BOOL(WINAPI*)(UINT, DWORD)>(user32, "ChangeWindowMessageFilter"))
+        allow(s_taskbarCreated, MSGFLT_ADD);
+}
+
 void AddTrayIcon(HWND window, HINSTANCE instance)
 {
     // Stays loaded until the process ends.
     s_trayIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZINDRAL), IMAGE_ICON,
                                                16, 16, LR_DEFAULTCOLOR));
     s_taskbarCreated = RegisterWindowMessageA(TaskbarCreatedName);
+    AcceptTaskbarCreated(window);
     NotifyTray(NIM_ADD, window, s_trayIcon);
 }
 
@@ -66,10 +82,12 @@ static void ShowTrayMenu(HWND window)
 
 // The launcher window is hidden and disabled while a dialog is open, and the
 // dialogs have no taskbar button: the dialog itself takes the foreground, or
-// the edit dialog or file dialog it opened, whichever was active last.
+// the edit dialog or file dialog it opened, whichever was active last. Only
+// the root owner knows that one: asked about a window that is owned itself,
+// as the configuration dialog is, the system answers with that window.
 static void ShowOpenDialog()
 {
-    SetForegroundWindow(GetLastActivePopup(g_dialogWindow));
+    SetForegroundWindow(GetLastActivePopup(GetAncestor(g_dialogWindow, GA_ROOTOWNER)));
 }
 
 void TrayCallback(HWND window, WPARAM wParam, LPARAM lParam)

@@ -329,6 +329,7 @@ TEST(AboutCommandTest, MarksADialogOpenAndShowsTheBoxWithoutOwner)
     EXPECT_EQ(flagWhileOpen, 1);
     EXPECT_EQ(owner, nullptr);
     EXPECT_EQ(g_dialogOpen, 0);
+    EXPECT_EQ(g_dialogWindow, nullptr);
 }
 
 TEST(AboutCommandTest, HundredOpeningsLeaveNoBlockFontOrWindow)

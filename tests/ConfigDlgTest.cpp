@@ -546,6 +546,7 @@ TEST_F(ConfigurationCommandTest, OkStoresTheTableAndRegistersTheNewHotKeyAtOnce)
         ui::Click(window, IDOK);
     });
     EXPECT_EQ(g_dialogOpen, 0);
+    EXPECT_EQ(g_dialogWindow, nullptr) << "a click on the icon would look for a destroyed window";
     ASSERT_EQ(g_hotKeys.count, 3);
     EXPECT_EQ(g_hotKeys.items[2].key, static_cast<UINT>(VK_F9));
     EXPECT_EQ(g_hotKeys.items[2].modifiers, HotKeyCtrl);

@@ -2,6 +2,10 @@
 #include "DialogTestSupport.h"
 #include "dialogs/HotKeyDlg.h"
 #include "resources/resource.h"
+#include "tests/ImportSlot.h"
+
+IMPORT_SLOT(GetProcAddress, 8);
+IMPORT_SLOT(MapVirtualKeyA, 8);
 
 namespace {
 
@@ -92,14 +96,80 @@ TEST_F(HotKeyDlgTest, KeyFieldCapturesKeysButNotModifiersAlone)
         ASSERT_TRUE(ui::PressKey(VK_F10));
         EXPECT_EQ(ui::Text(field), "F10");
         // An input method turns every key into VK_PROCESSKEY; the scan code still names it.
-        UINT scanCode = MapVirtualKeyA('A', MAPVK_VK_TO_VSC);
+        UINT scanCode = MapVirtualKeyA('B', MAPVK_VK_TO_VSC);
         SendMessageA(field, WM_KEYDOWN, VK_PROCESSKEY, MAKELPARAM(1, scanCode));
-        EXPECT_EQ(ui::Text(field), "A");
+        EXPECT_EQ(ui::Text(field), "B");
         ui::Click(window, IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(dialog.hotKey.key, static_cast<UINT>('A'));
+    EXPECT_EQ(dialog.hotKey.key, static_cast<UINT>('B'));
     EXPECT_EQ(dialog.hotKey.modifiers, HotKeyWin) << "a key press never touches the boxes";
+}
+
+// The key an input method kept, as ImmGetVirtualKey of the system's imm32
+// would give it; 0 where it kept none.
+UINT g_keptKey;
+char g_keptKeyModule[MAX_PATH];
+UINT WINAPI KeptKey(HWND) { return g_keptKey; }
+decltype(&GetProcAddress) g_findFunction;
+FARPROC WINAPI FindKeptKey(HMODULE module, LPCSTR name)
+{
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "ImmGetVirtualKey") == 0) {
+        GetModuleFileNameA(module, g_keptKeyModule, MAX_PATH);
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(KeptKey));
+    }
+    return g_findFunction(module, name);
+}
+
+// The scan code last handed over to be read as a key. Wine drops the prefix
+// of an extended one, which Windows reads: 0xE035 is the keypad's "/".
+UINT g_scanCodeRead;
+decltype(&MapVirtualKeyA) g_mapKey;
+UINT WINAPI RecordScanCode(UINT code, UINT type)
+{
+    if (type == MAPVK_VSC_TO_VK_EX)
+        g_scanCodeRead = code;
+    return g_mapKey(code, type);
+}
+
+void SetNumLock(bool on)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_NUMLOCK] = on ? 1 : 0;
+    SetKeyboardState(keys);
+}
+
+// Under an input method the key the method kept counts; where it kept none,
+// the scan code is read as the keyboard would: the keypad's digits with
+// NumLock on, and the extended keys apart from the keypad's.
+TEST_F(HotKeyDlgTest, AnInputMethodsKeyIsTheOneItKeptElseTheScanCodesAsNumLockMakesIt)
+{
+    ImportReplacement<decltype(&GetProcAddress)> find(GetProcAddressSlot, FindKeptKey);
+    g_findFunction = find.original;
+    Drive([&](HWND window) {
+        HWND field = GetDlgItem(window, IDC_KEY);
+        auto press = [&](UINT kept, UINT scanCode) {
+            g_keptKey = kept;
+            SendMessageA(field, WM_KEYDOWN, VK_PROCESSKEY, MAKELPARAM(1, scanCode));
+            return ui::Text(field);
+        };
+        EXPECT_EQ(press(VK_F7, 0x4C), "F7");
+        char systemCopy[MAX_PATH];
+        lstrcpyA(systemCopy + GetSystemDirectoryA(systemCopy, MAX_PATH), "\\imm32.dll");
+        EXPECT_EQ(0, lstrcmpiA(systemCopy, g_keptKeyModule)) << g_keptKeyModule;
+        ASSERT_TRUE(ui::OnUiThread([] { SetNumLock(true); }));
+        EXPECT_EQ(press(VK_PROCESSKEY, 0x4C), "Num 5");
+        EXPECT_EQ(press(0, 0x53), "Num .");
+        EXPECT_EQ(press(0, 0x47 | KF_EXTENDED), "Home");
+        ImportReplacement<decltype(&MapVirtualKeyA)> map(MapVirtualKeyASlot, RecordScanCode);
+        g_mapKey = map.original;
+        press(0, 0x35 | KF_EXTENDED);
+        EXPECT_EQ(0xE035u, g_scanCodeRead);
+        ASSERT_TRUE(ui::OnUiThread([] { SetNumLock(false); }));
+        EXPECT_EQ(press(0, 0x47), "Home");
+        ui::Click(window, IDCANCEL);
+    });
 }
 
 void PutOnClipboard(const char* text)

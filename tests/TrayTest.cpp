@@ -11,6 +11,8 @@
 
 IMPORT_SLOT(Shell_NotifyIconA, 8);
 IMPORT_SLOT(TrackPopupMenu, 28);
+IMPORT_SLOT(GetLastActivePopup, 4);
+IMPORT_SLOT(GetProcAddress, 8);
 
 namespace {
 
@@ -30,6 +32,44 @@ BOOL WINAPI RecordMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND 
 {
     g_menuFlags = flags;
     return g_trackMenu(menu, flags, x, y, reserved, window, rect);
+}
+
+// What was let through the message filter, for which window (null: the
+// whole process); with `windowFilter` false, the system seems to lack the
+// filter of one window, as Vista does.
+struct Allowed {
+    HWND window;
+    UINT message;
+    DWORD action;
+} g_allowed;
+bool g_windowFilter;
+BOOL WINAPI AllowForWindow(HWND window, UINT message, DWORD action, void*)
+{
+    g_allowed = {window, message, action};
+    return TRUE;
+}
+BOOL WINAPI AllowForProcess(UINT message, DWORD action)
+{
+    g_allowed = {nullptr, message, action};
+    return TRUE;
+}
+decltype(&GetProcAddress) g_findFunction;
+FARPROC WINAPI FindFilters(HMODULE module, LPCSTR name)
+{
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "ChangeWindowMessageFilterEx") == 0)
+        return g_windowFilter ? reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(AllowForWindow)) : nullptr;
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "ChangeWindowMessageFilter") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(AllowForProcess));
+    return g_findFunction(module, name);
+}
+
+// Which window the popup the user must answer was asked of.
+HWND g_popupsOf;
+decltype(&GetLastActivePopup) g_lastActivePopup;
+HWND WINAPI RecordPopupsOf(HWND window)
+{
+    g_popupsOf = window;
+    return g_lastActivePopup(window);
 }
 
 // What the tray callback made of the owner window.
@@ -99,6 +139,24 @@ TEST_F(Tray, IconIsAddedWithItsTipAndRemovedWhileTheWindowLives)
     EXPECT_FALSE(e2e::TrayIconExists(window));
 }
 
+// Run elevated, Zindral would never hear of a restarted Explorer unless the
+// filter lets its message through: for the window where the system can.
+TEST_F(Tray, TheTaskbarsRestartIsLetThroughTheMessageFilter)
+{
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    ImportReplacement<decltype(&GetProcAddress)> find(GetProcAddressSlot, FindFilters);
+    g_findFunction = find.original;
+    for (bool windowFilter : {true, false}) {
+        g_windowFilter = windowFilter;
+        g_allowed = {};
+        AddTrayIcon(window, GetModuleHandleA(nullptr));
+        RemoveTrayIcon(window);
+        EXPECT_EQ(windowFilter ? window : nullptr, g_allowed.window);
+        EXPECT_EQ(taskbarCreated, g_allowed.message);
+        EXPECT_EQ(DWORD(windowFilter ? MSGFLT_ALLOW : MSGFLT_ADD), g_allowed.action);
+    }
+}
+
 TEST_F(Tray, DoubleClickSendsConfigurationUnlessADialogIsOpen)
 {
     TrayCallback(window, TrayMessage, WM_LBUTTONDBLCLK);
@@ -116,6 +174,29 @@ TEST_F(Tray, RightClickShowsNoMenuWhileADialogIsOpen)
     TrayCallback(window, TrayMessage, WM_RBUTTONUP);
     EXPECT_EQ(0, g_menusEntered);
     EXPECT_FALSE(NullMessagePosted(window));
+}
+
+// Windows answers about an owned window, as the configuration dialog is, with
+// that window itself (Wine looks further): only the root owner knows whether
+// the edit dialog or the file dialog on top is the one to answer.
+TEST_F(Tray, AClickWhileADialogIsOpenAsksItsRootOwnerForTheLastPopup)
+{
+    HWND dialog = CreateWindowExA(0, "STATIC", "", WS_POPUP, 10, 10, 10, 10, window, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, dialog);
+    g_dialogOpen = 1;
+    g_dialogWindow = dialog;
+    {
+        ImportReplacement<decltype(&GetLastActivePopup)> popups(GetLastActivePopupSlot, RecordPopupsOf);
+        g_lastActivePopup = popups.original;
+        for (LPARAM click : {WM_LBUTTONDBLCLK, WM_RBUTTONUP}) {
+            g_popupsOf = nullptr;
+            TrayCallback(window, TrayMessage, click);
+            EXPECT_EQ(window, g_popupsOf) << "click " << click;
+        }
+    }
+    g_dialogWindow = nullptr;
+    DestroyWindow(dialog);
+    EXPECT_TRUE(g_commands.empty());
 }
 
 TEST_F(Tray, RightClickTracksTheMenuThenPostsNull)
