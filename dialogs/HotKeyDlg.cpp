@@ -86,7 +86,9 @@ UINT PressedKey(HWND field, WPARAM wParam, LPARAM lParam)
 {
     if (wParam != VK_PROCESSKEY)
         return static_cast<UINT>(wParam);
-    auto virtualKey = FindFunction<UINT(WINAPI*)(HWND)>(LoadSystemLibrary("imm32.dll"), "ImmGetVirtualKey");
+    static char imm32Name[] = "imm32.dll";
+    static char virtualKeyName[] = "ImmGetVirtualKey";
+    auto virtualKey = FindFunction<UINT(WINAPI*)(HWND)>(LoadSystemLibrary(imm32Name), virtualKeyName);
     UINT kept = virtualKey ? virtualKey(field) : 0;
     return kept != 0 && kept != VK_PROCESSKEY ? kept : KeyOfScanCode(lParam);
 }

@@ -8,8 +8,7 @@
 static_assert(sizeof(WINDOWPLACEMENT) == 44, "WINDOWPLACEMENT must be 44 bytes");
 #endif
 
-// The looked-up names are writable data on purpose: in the 32-bit program
-// they then lie in the import section's padding, while as constants they
+// Looked up names are writable data (see FindFunction): as constants they
 // would push the code section past its 1,024 bytes and the file to 3,584.
 static char User32Name[] = "user32.dll";
 
@@ -68,11 +67,31 @@ inline void GetVisibleFrame(HWND window, const RECT& rect, RECT* frame)
         *frame = visible;
 }
 
+// The invisible borders are a few pixels wide, a few more at high scales.
+constexpr ULONG MaxInvisibleBorder = 40;
+
+// The window rectangle is scaled for the program while the frame is not: on
+// Windows 8.1 and early 10, with monitors at different scales or under a
+// compatibility setting, the two mix logical and physical pixels. A frame
+// that is not inside the rectangle with narrow borders is such a mix.
+inline bool PlausibleFrame(const RECT& window, const RECT& frame)
+{
+    const LONG borders[] = {frame.left - window.left, frame.top - window.top, window.right - frame.right,
+                            window.bottom - frame.bottom};
+    for (LONG border : borders) {
+        if (static_cast<ULONG>(border) > MaxInvisibleBorder)
+            return false;
+    }
+    return true;
+}
+
 // The size of a window rectangle at `window`'s corner whose visible frame is
 // width by height: larger by the borders that Windows 8 to 11 do not draw.
-// False when an edge would not fit a 32-bit signed value.
-inline bool OuterSize(const RECT& window, const RECT& frame, int width, int height, SIZE* size)
+// A frame that cannot be trusted counts as the rectangle itself, as on
+// Windows 7. False when an edge would not fit a 32-bit signed value.
+inline bool OuterSize(const RECT& window, const RECT& reportedFrame, int width, int height, SIZE* size)
 {
+    const RECT& frame = PlausibleFrame(window, reportedFrame) ? reportedFrame : window;
     LONGLONG cx = LONGLONG(width) + (window.right - window.left) - (frame.right - frame.left);
     LONGLONG cy = LONGLONG(height) + (window.bottom - window.top) - (frame.bottom - frame.top);
     if (cx <= 0 || cy <= 0 || window.left + cx > 0x7FFFFFFF || window.top + cy > 0x7FFFFFFF)

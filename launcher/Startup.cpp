@@ -11,11 +11,14 @@
 // does when Explorer starts it.
 void KeepLibraryLoadsInTheSystemFolder()
 {
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    auto setDefaultDllDirectories = FindFunction<BOOL(WINAPI*)(DWORD)>(kernel, "SetDefaultDllDirectories");
+    static char kernelName[] = "kernel32.dll";
+    static char setDefaultsName[] = "SetDefaultDllDirectories";
+    static char setDirectoryName[] = "SetDllDirectoryA";
+    HMODULE kernel = GetModuleHandleA(kernelName);
+    auto setDefaultDllDirectories = FindFunction<BOOL(WINAPI*)(DWORD)>(kernel, setDefaultsName);
     if (setDefaultDllDirectories && setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
         return;
-    auto setDllDirectory = FindFunction<BOOL(WINAPI*)(LPCSTR)>(kernel, "SetDllDirectoryA");
+    auto setDllDirectory = FindFunction<BOOL(WINAPI*)(LPCSTR)>(kernel, setDirectoryName);
     if (setDllDirectory)
         setDllDirectory("");
 }

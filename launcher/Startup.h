@@ -38,7 +38,10 @@ inline HMODULE LoadSystemLibrary(const char* name)
 }
 
 // A function that the system may lack, looked up at run time; null where it
-// is missing.
+// is missing. The names that the programs look up are writable arrays on
+// purpose: in the 32-bit programs they then lie in the padding of the import
+// section, which holds the writable variables (cmake/i686-pe.ld), and leave
+// the code section's bytes to code; dravik's code section has none to spare.
 template <typename Function>
 Function FindFunction(HMODULE module, const char* name)
 {

@@ -37,11 +37,14 @@ static void NotifyTray(DWORD message, HWND window, HICON icon)
 // the whole process.
 static void AcceptTaskbarCreated(HWND window)
 {
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    auto allowForWindow = FindFunction<BOOL(WINAPI*)(HWND, UINT, DWORD, void*)>(user32, "ChangeWindowMessageFilterEx");
+    static char user32Name[] = "user32.dll";
+    static char allowForWindowName[] = "ChangeWindowMessageFilterEx";
+    static char allowName[] = "ChangeWindowMessageFilter";
+    HMODULE user32 = GetModuleHandleA(user32Name);
+    auto allowForWindow = FindFunction<BOOL(WINAPI*)(HWND, UINT, DWORD, void*)>(user32, allowForWindowName);
     if (allowForWindow)
         allowForWindow(window, s_taskbarCreated, MSGFLT_ALLOW, nullptr);
-    else if (auto allow = FindFunction<BOOL(WINAPI*)(UINT, DWORD)>(user32, "ChangeWindowMessageFilter"))
+    else if (auto allow = FindFunction<BOOL(WINAPI*)(UINT, DWORD)>(user32, allowName))
         allow(s_taskbarCreated, MSGFLT_ADD);
 }
 

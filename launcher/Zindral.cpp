@@ -24,8 +24,10 @@ void DestroyStatics()
 // classes must.
 static void InitListViewClass()
 {
+    static char comctl32Name[] = "comctl32.dll";
+    static char initName[] = "InitCommonControlsEx";
     auto initCommonControlsEx = FindFunction<BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*)>(
-        LoadSystemLibrary("comctl32.dll"), "InitCommonControlsEx");
+        LoadSystemLibrary(comctl32Name), initName);
     if (!initCommonControlsEx)
         return;
     INITCOMMONCONTROLSEX controls = {sizeof(controls)};

@@ -126,9 +126,13 @@ TEST(SizeWindow, AskedSizeIsThatOfTheVisibleFrame)
     ASSERT_TRUE(OuterSize(window, frame, 1024, 768, &outer));
     EXPECT_EQ(1038, outer.cx);
     EXPECT_EQ(775, outer.cy);
-    ASSERT_TRUE(OuterSize(window, window, 1024, 768, &outer));
-    EXPECT_EQ(1024, outer.cx);
-    EXPECT_EQ(768, outer.cy);
+    // A frame of physical pixels around a rectangle of logical ones (150 %),
+    // or borders hundreds of pixels wide, are no frame: the rectangle counts.
+    for (const RECT& mixed : {window, RECT{140, 75, 1350, 975}, RECT{100, 50, 600, 450}}) {
+        ASSERT_TRUE(OuterSize(window, mixed, 1024, 768, &outer));
+        EXPECT_EQ(1024, outer.cx) << Describe(mixed);
+        EXPECT_EQ(768, outer.cy) << Describe(mixed);
+    }
     // The borders must not carry an edge past the 32-bit range.
     const RECT atOrigin = {0, 0, 814, 607};
     const RECT seen = {7, 0, 807, 600};
