@@ -56,14 +56,17 @@ section_lines() { # EXE
     while read -r index name used _ _ offset _; do
       [[ $index =~ ^[0-9]+$ ]] && echo "$((16#$offset)) $name $((16#$used))"
     done | sort -n | awk -v size="$size" '
-      { off[NR] = $1; name[NR] = $2; used[NR] = $3 }
+      # Zero-filled data has no place in the file (offset 0).
+      $1 == 0 { zeroes = zeroes sprintf("    %-8s %6d bytes in the file, %6d zero-filled in memory\n", $2, 0, $3); next }
+      { n++; off[n] = $1; name[n] = $2; used[n] = $3 }
       END {
         printf "    %-8s %6d bytes\n", "headers", off[1]
-        for (i = 1; i <= NR; i++) {
-          end = (i < NR) ? off[i + 1] : size
+        for (i = 1; i <= n; i++) {
+          end = (i < n) ? off[i + 1] : size
           printf "    %-8s %6d bytes in the file, %6d used\n", name[i], end - off[i], used[i]
           padding += end - off[i] - used[i]
         }
+        printf "%s", zeroes
         printf "    %-8s %6d bytes of alignment padding in all\n", "", padding
       }'
 }
