@@ -4,7 +4,6 @@
 #include "resources/resource.h"
 #include "tests/ImportSlot.h"
 
-IMPORT_SLOT(GetProcAddress, 8);
 IMPORT_SLOT(MapVirtualKeyA, 8);
 
 namespace {
@@ -109,27 +108,16 @@ TEST_F(HotKeyDlgTest, KeyFieldCapturesKeysButNotModifiersAlone)
 // The key an input method kept, as ImmGetVirtualKey of the system's imm32
 // would give it; 0 where it kept none.
 UINT g_keptKey;
-char g_keptKeyModule[MAX_PATH];
 UINT WINAPI KeptKey(HWND) { return g_keptKey; }
-decltype(&GetProcAddress) g_findFunction;
-FARPROC WINAPI FindKeptKey(HMODULE module, LPCSTR name)
-{
-    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "ImmGetVirtualKey") == 0) {
-        GetModuleFileNameA(module, g_keptKeyModule, MAX_PATH);
-        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(KeptKey));
-    }
-    return g_findFunction(module, name);
-}
 
 // The scan code last handed over to be read as a key. Wine drops the prefix
 // of an extended one, which Windows reads: 0xE035 is the keypad's "/".
 UINT g_scanCodeRead;
-decltype(&MapVirtualKeyA) g_mapKey;
 UINT WINAPI RecordScanCode(UINT code, UINT type)
 {
     if (type == MAPVK_VSC_TO_VK_EX)
         g_scanCodeRead = code;
-    return g_mapKey(code, type);
+    return Intercept<MapVirtualKeyASlot>::original(code, type);
 }
 
 void SetNumLock(bool on)
@@ -145,8 +133,7 @@ void SetNumLock(bool on)
 // NumLock on, and the extended keys apart from the keypad's.
 TEST_F(HotKeyDlgTest, AnInputMethodsKeyIsTheOneItKeptElseTheScanCodesAsNumLockMakesIt)
 {
-    ImportReplacement<decltype(&GetProcAddress)> find(GetProcAddressSlot, FindKeptKey);
-    g_findFunction = find.original;
+    InterceptLookups lookups({{"ImmGetVirtualKey", AsFound(KeptKey)}});
     Drive([&](HWND window) {
         HWND field = GetDlgItem(window, IDC_KEY);
         auto press = [&](UINT kept, UINT scanCode) {
@@ -155,15 +142,12 @@ TEST_F(HotKeyDlgTest, AnInputMethodsKeyIsTheOneItKeptElseTheScanCodesAsNumLockMa
             return ui::Text(field);
         };
         EXPECT_EQ(press(VK_F7, 0x4C), "F7");
-        char systemCopy[MAX_PATH];
-        lstrcpyA(systemCopy + GetSystemDirectoryA(systemCopy, MAX_PATH), "\\imm32.dll");
-        EXPECT_EQ(0, lstrcmpiA(systemCopy, g_keptKeyModule)) << g_keptKeyModule;
+        EXPECT_STRCASEEQ(SystemLibrary("imm32.dll").c_str(), lookups["ImmGetVirtualKey"].module.c_str());
         ASSERT_TRUE(ui::OnUiThread([] { SetNumLock(true); }));
         EXPECT_EQ(press(VK_PROCESSKEY, 0x4C), "Num 5");
         EXPECT_EQ(press(0, 0x53), "Num .");
         EXPECT_EQ(press(0, 0x47 | KF_EXTENDED), "Home");
-        ImportReplacement<decltype(&MapVirtualKeyA)> map(MapVirtualKeyASlot, RecordScanCode);
-        g_mapKey = map.original;
+        Intercept<MapVirtualKeyASlot> map(RecordScanCode);
         press(0, 0x35 | KF_EXTENDED);
         EXPECT_EQ(0xE035u, g_scanCodeRead);
         ASSERT_TRUE(ui::OnUiThread([] { SetNumLock(false); }));

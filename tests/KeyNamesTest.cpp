@@ -135,8 +135,8 @@ SHORT WINAPI ScanInLayout(CHAR character, HKL layout)
 
 TEST(KeyFromName, AsksEveryInstalledLayout)
 {
-    ImportReplacement<decltype(&GetKeyboardLayoutList)> list(GetKeyboardLayoutListSlot, TwoLayouts);
-    ImportReplacement<decltype(&VkKeyScanExA)> scan(VkKeyScanExASlot, ScanInLayout);
+    Intercept<GetKeyboardLayoutListSlot> list(TwoLayouts);
+    Intercept<VkKeyScanExASlot> scan(ScanInLayout);
     UINT code = 0;
     EXPECT_TRUE(KeyFromName("\xE9", &code) && code == '2') << "the second layout's answer was not read";
 }

@@ -4,6 +4,7 @@
 // hands to RegisterHotKey and to the shell.
 #include "launcher/Launcher.h"
 #include "launcher/Startup.h"
+#include "resources/resource.h"
 #include "tests/ImportSlot.h"
 #include "tests/TestEntry.h"
 #include "tests/TestHeap.h"
@@ -17,10 +18,10 @@
 #include <utility>
 #include <vector>
 
-IMPORT_SLOT(GetProcAddress, 8);
 IMPORT_SLOT(ShellExecuteExA, 4);
 IMPORT_SLOT(RegisterHotKey, 16);
 IMPORT_SLOT(CreateMutexA, 12);
+IMPORT_SLOT(FindWindowA, 8);
 
 namespace {
 
@@ -30,19 +31,6 @@ BOOL WINAPI RecordClasses(const INITCOMMONCONTROLSEX* controls)
 {
     g_classesAsked |= controls->dwICC;
     return TRUE;
-}
-
-// Zindral looks InitCommonControlsEx up in the system's comctl32: the file
-// of the module it asks is recorded.
-decltype(&GetProcAddress) g_findFunction;
-char g_classesModule[MAX_PATH];
-FARPROC WINAPI FindRecordingClasses(HMODULE module, LPCSTR name)
-{
-    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "InitCommonControlsEx") == 0) {
-        GetModuleFileNameA(module, g_classesModule, MAX_PATH);   // a null module is the program
-        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(RecordClasses));
-    }
-    return g_findFunction(module, name);
 }
 
 const UINT TestModifiers = HotKeyCtrl | HotKeyAlt | HotKeyShift;
@@ -97,6 +85,11 @@ bool EntryReturns(EntryRun& run, const std::function<void()>& whileRunning = [] 
     return returned;
 }
 
+HWND WINAPI FindNoWindow(LPCSTR, LPCSTR)
+{
+    return nullptr;
+}
+
 // Answers WM_APP on the launcher's thread with that thread's apartment.
 WNDPROC g_launcherProc;
 APTTYPE g_apartment;
@@ -142,14 +135,12 @@ TEST_F(LauncherStart, EndsWhenTheWindowCannotBeCreated)
     // the call that a fresh Windows needs shows only here.
     g_classesAsked = 0;
     {
-        ImportReplacement<decltype(&GetProcAddress)> classes(GetProcAddressSlot, FindRecordingClasses);
-        g_findFunction = classes.original;
+        // Looked up in the system's comctl32, never in one beside the program.
+        InterceptLookups lookups({{"InitCommonControlsEx", AsFound(RecordClasses)}});
         ASSERT_TRUE(EntryReturns(run)) << "entry function ran on without a window";
+        EXPECT_STRCASEEQ(SystemLibrary("comctl32.dll").c_str(), lookups["InitCommonControlsEx"].module.c_str());
     }
     EXPECT_EQ(DWORD(ICC_LISTVIEW_CLASSES), g_classesAsked & ICC_LISTVIEW_CLASSES);
-    char systemCopy[MAX_PATH];
-    lstrcpyA(systemCopy + GetSystemDirectoryA(systemCopy, MAX_PATH), "\\comctl32.dll");
-    EXPECT_EQ(0, lstrcmpiA(systemCopy, g_classesModule)) << g_classesModule;
     EXPECT_EQ(0, run.result);
     EXPECT_EQ(1, g_hotKeys.count) << "the table is loaded first";
     EXPECT_EQ(nullptr, e2e::FindLauncher());
@@ -193,7 +184,15 @@ TEST_F(LauncherStart, RunsItsLoopInASingleThreadedApartmentAndExitReleasesItsIco
         EXPECT_TRUE(e2e::WaitUntil([] { return !e2e::CombinationIsFree(TestModifiers, VK_F9); }));
         EXPECT_TRUE(e2e::TrayIconExists(launcher));
         run.launcher = launcher;
-        EXPECT_TRUE(EntryReturns(second));
+        {
+            // The window search finds nothing: only the mutex can stop the
+            // second copy before it sets up a launcher of its own.
+            Intercept<FindWindowASlot> hidden(FindNoWindow);
+            InterceptLookups lookups({{"InitCommonControlsEx", AsFound(RecordClasses)}});
+            EXPECT_TRUE(EntryReturns(second));
+            EXPECT_EQ("", lookups["InitCommonControlsEx"].module) << "the second copy went on past the mutex";
+        }
+        EXPECT_EQ(0, second.result);
         g_launcherProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(launcher, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AskApartment)));
         SendMessageA(launcher, WM_APP, 0, 0);
@@ -225,7 +224,7 @@ TEST_F(LauncherStart, StartsBesideAnotherObjectOfItsNameButNotBesideAMutexItMayN
         HWND launcher = nullptr;
         started = e2e::WaitUntil([&] { return (launcher = e2e::FindLauncher()) != nullptr; });
         if (started)
-            PostMessageA(launcher, WM_COMMAND, 40001, 0);   // Exit
+            PostMessageA(launcher, WM_COMMAND, IDM_EXIT, 0);
     }));
     CloseHandle(squatter);
     EXPECT_TRUE(started) << "an event of that name kept it from starting";
@@ -235,12 +234,12 @@ TEST_F(LauncherStart, StartsBesideAnotherObjectOfItsNameButNotBesideAMutexItMayN
     EntryRun denied = {false, -1, S_OK, nullptr, false, false};
     started = false;
     {
-        ImportReplacement<decltype(&CreateMutexA)> mutex(CreateMutexASlot, DenyMutex);
+        Intercept<CreateMutexASlot> mutex(DenyMutex);
         EXPECT_TRUE(EntryReturns(denied, [&] {
             HWND launcher = nullptr;
             started = e2e::WaitUntil([&] { return (launcher = e2e::FindLauncher()) != nullptr; }, 1000);
             if (started)
-                PostMessageA(launcher, WM_COMMAND, 40001, 0);
+                PostMessageA(launcher, WM_COMMAND, IDM_EXIT, 0);
         }));
     }
     EXPECT_FALSE(started) << "started beside a copy that it could not see";
@@ -250,7 +249,7 @@ TEST_F(LauncherStart, StartsBesideAnotherObjectOfItsNameButNotBesideAMutexItMayN
 // Wine passes no DLL directory on to child processes, so only the calls show
 // whether programs started from here inherit one.
 struct SearchCalls {
-    bool defaultsMissing, defaultsRefused;
+    bool defaultsRefused;
     std::vector<DWORD> defaultFlags;
     std::vector<std::string> dllDirectories;
 } g_search;
@@ -264,15 +263,6 @@ BOOL WINAPI RecordDllDirectory(LPCSTR folder)
 {
     g_search.dllDirectories.push_back(folder ? folder : "(null)");
     return TRUE;
-}
-FARPROC WINAPI FindRecordingSearch(HMODULE module, LPCSTR name)
-{
-    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "SetDefaultDllDirectories") == 0)
-        return g_search.defaultsMissing ? nullptr
-                                        : reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(RecordDefaultDirectories));
-    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "SetDllDirectoryA") == 0)
-        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(RecordDllDirectory));
-    return g_findFunction(module, name);
 }
 
 TEST(StartUp, SearchesTheSystemFolderAloneAndSetsAnInheritedDirectoryOnlyWithoutTheDefaults)
@@ -289,10 +279,10 @@ TEST(StartUp, SearchesTheSystemFolderAloneAndSetsAnInheritedDirectoryOnlyWithout
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        g_search = {c.missing, c.refused, {}, {}};
+        g_search = {c.refused, {}, {}};
         {
-            ImportReplacement<decltype(&GetProcAddress)> find(GetProcAddressSlot, FindRecordingSearch);
-            g_findFunction = find.original;
+            InterceptLookups lookups({{"SetDefaultDllDirectories", c.missing ? nullptr : AsFound(RecordDefaultDirectories)},
+                                      {"SetDllDirectoryA", AsFound(RecordDllDirectory)}});
             KeepLibraryLoadsInTheSystemFolder();
         }
         EXPECT_EQ(c.flags, g_search.defaultFlags);
@@ -360,7 +350,7 @@ protected:
 
     void PressEntry0()
     {
-        ImportReplacement<decltype(&ShellExecuteExA)> shell(ShellExecuteExASlot, RecordShellExecute);
+        Intercept<ShellExecuteExASlot> shell(RecordShellExecute);
         ASSERT_EQ(&RecordShellExecute, ShellExecuteExASlot);
         LauncherWndProc(nullptr, WM_HOTKEY, FirstHotKeyId, 0);
     }
@@ -386,7 +376,7 @@ TEST_F(LauncherCalls, HotKeysIgnoreAutoRepeatAndRegisterWithoutWhereTheFlagIsRef
         g_registrations.clear();
         g_refusal = c.refusal;
         {
-            ImportReplacement<decltype(&RegisterHotKey)> patch(RegisterHotKeySlot, RecordRegisterHotKey);
+            Intercept<RegisterHotKeySlot> patch(RecordRegisterHotKey);
             ASSERT_EQ(&RecordRegisterHotKey, RegisterHotKeySlot);
             RegisterHotKeys(nullptr, g_hotKeys);
         }

@@ -423,30 +423,32 @@ IMPORT_SLOT(RegDeleteKeyA, 8);
 
 class CountedWrites {
 public:
-    CountedWrites() { count = 0; live = this; }
-    ~CountedWrites() { live = nullptr; }
-    static int count;
+    CountedWrites() { count = 0; }
+    static inline int count;
 
 private:
     static LONG WINAPI CountedSetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size)
     {
         ++count;
-        return live->setValue.original(key, name, reserved, type, data, size);
+        return Intercept<RegSetValueExASlot>::original(key, name, reserved, type, data, size);
     }
-    static LONG WINAPI CountedDeleteValue(HKEY key, LPCSTR name) { return Deleted(live->deleteValue.original(key, name)); }
-    static LONG WINAPI CountedDeleteKey(HKEY key, LPCSTR name) { return Deleted(live->deleteKey.original(key, name)); }
+    static LONG WINAPI CountedDeleteValue(HKEY key, LPCSTR name)
+    {
+        return Deleted(Intercept<RegDeleteValueASlot>::original(key, name));
+    }
+    static LONG WINAPI CountedDeleteKey(HKEY key, LPCSTR name)
+    {
+        return Deleted(Intercept<RegDeleteKeyASlot>::original(key, name));
+    }
     static LONG Deleted(LONG result)
     {
         count += result == ERROR_SUCCESS;
         return result;
     }
-    static CountedWrites* live;
-    ImportReplacement<decltype(&RegSetValueExA)> setValue{RegSetValueExASlot, CountedSetValue};
-    ImportReplacement<decltype(&RegDeleteValueA)> deleteValue{RegDeleteValueASlot, CountedDeleteValue};
-    ImportReplacement<decltype(&RegDeleteKeyA)> deleteKey{RegDeleteKeyASlot, CountedDeleteKey};
+    Intercept<RegSetValueExASlot> setValue{CountedSetValue};
+    Intercept<RegDeleteValueASlot> deleteValue{CountedDeleteValue};
+    Intercept<RegDeleteKeyASlot> deleteKey{CountedDeleteKey};
 };
-int CountedWrites::count;
-CountedWrites* CountedWrites::live;
 
 int WritesOfSaving(const HotKeyList& list)
 {

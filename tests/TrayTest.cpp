@@ -12,37 +12,32 @@
 IMPORT_SLOT(Shell_NotifyIconA, 8);
 IMPORT_SLOT(TrackPopupMenu, 28);
 IMPORT_SLOT(GetLastActivePopup, 4);
-IMPORT_SLOT(GetProcAddress, 8);
 
 namespace {
 
 // What the tray functions handed to the system, passed on unchanged.
 NOTIFYICONDATAA g_added;
-decltype(&Shell_NotifyIconA) g_notify;
 BOOL WINAPI RecordIcon(DWORD message, NOTIFYICONDATAA* data)
 {
     if (message == NIM_ADD)
         g_added = *data;
-    return g_notify(message, data);
+    return Intercept<Shell_NotifyIconASlot>::original(message, data);
 }
 
 UINT g_menuFlags;
-decltype(&TrackPopupMenu) g_trackMenu;
 BOOL WINAPI RecordMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND window, const RECT* rect)
 {
     g_menuFlags = flags;
-    return g_trackMenu(menu, flags, x, y, reserved, window, rect);
+    return Intercept<TrackPopupMenuSlot>::original(menu, flags, x, y, reserved, window, rect);
 }
 
 // What was let through the message filter, for which window (null: the
-// whole process); with `windowFilter` false, the system seems to lack the
-// filter of one window, as Vista does.
+// whole process).
 struct Allowed {
     HWND window;
     UINT message;
     DWORD action;
 } g_allowed;
-bool g_windowFilter;
 BOOL WINAPI AllowForWindow(HWND window, UINT message, DWORD action, void*)
 {
     g_allowed = {window, message, action};
@@ -53,23 +48,12 @@ BOOL WINAPI AllowForProcess(UINT message, DWORD action)
     g_allowed = {nullptr, message, action};
     return TRUE;
 }
-decltype(&GetProcAddress) g_findFunction;
-FARPROC WINAPI FindFilters(HMODULE module, LPCSTR name)
-{
-    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "ChangeWindowMessageFilterEx") == 0)
-        return g_windowFilter ? reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(AllowForWindow)) : nullptr;
-    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "ChangeWindowMessageFilter") == 0)
-        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(AllowForProcess));
-    return g_findFunction(module, name);
-}
-
 // Which window the popup the user must answer was asked of.
 HWND g_popupsOf;
-decltype(&GetLastActivePopup) g_lastActivePopup;
 HWND WINAPI RecordPopupsOf(HWND window)
 {
     g_popupsOf = window;
-    return g_lastActivePopup(window);
+    return Intercept<GetLastActivePopupSlot>::original(window);
 }
 
 // What the tray callback made of the owner window.
@@ -128,8 +112,7 @@ TEST_F(Tray, IconIsAddedWithItsTipAndRemovedWhileTheWindowLives)
     g_added = {};
     {
         // The shell keeps the tip to itself: it shows in the record alone.
-        ImportReplacement<decltype(&Shell_NotifyIconA)> icons(Shell_NotifyIconASlot, RecordIcon);
-        g_notify = icons.original;
+        Intercept<Shell_NotifyIconASlot> icons(RecordIcon);
         AddTrayIcon(window, GetModuleHandleA(nullptr));
     }
     EXPECT_TRUE(e2e::TrayIconExists(window));
@@ -144,10 +127,10 @@ TEST_F(Tray, IconIsAddedWithItsTipAndRemovedWhileTheWindowLives)
 TEST_F(Tray, TheTaskbarsRestartIsLetThroughTheMessageFilter)
 {
     const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
-    ImportReplacement<decltype(&GetProcAddress)> find(GetProcAddressSlot, FindFilters);
-    g_findFunction = find.original;
     for (bool windowFilter : {true, false}) {
-        g_windowFilter = windowFilter;
+        // Vista lacks the filter of one window.
+        InterceptLookups lookups({{"ChangeWindowMessageFilterEx", windowFilter ? AsFound(AllowForWindow) : nullptr},
+                                  {"ChangeWindowMessageFilter", AsFound(AllowForProcess)}});
         g_allowed = {};
         AddTrayIcon(window, GetModuleHandleA(nullptr));
         RemoveTrayIcon(window);
@@ -186,8 +169,7 @@ TEST_F(Tray, AClickWhileADialogIsOpenAsksItsRootOwnerForTheLastPopup)
     g_dialogOpen = 1;
     g_dialogWindow = dialog;
     {
-        ImportReplacement<decltype(&GetLastActivePopup)> popups(GetLastActivePopupSlot, RecordPopupsOf);
-        g_lastActivePopup = popups.original;
+        Intercept<GetLastActivePopupSlot> popups(RecordPopupsOf);
         for (LPARAM click : {WM_LBUTTONDBLCLK, WM_RBUTTONUP}) {
             g_popupsOf = nullptr;
             TrayCallback(window, TrayMessage, click);
@@ -206,8 +188,7 @@ TEST_F(Tray, RightClickTracksTheMenuThenPostsNull)
     g_menuFlags = 0;
     {
         // An item chosen with the right button counts only with this flag.
-        ImportReplacement<decltype(&TrackPopupMenu)> menus(TrackPopupMenuSlot, RecordMenu);
-        g_trackMenu = menus.original;
+        Intercept<TrackPopupMenuSlot> menus(RecordMenu);
         TrayCallback(window, TrayMessage, WM_RBUTTONUP);
     }
     EXPECT_EQ(UINT(TPM_RIGHTBUTTON), g_menuFlags & TPM_RIGHTBUTTON);

@@ -20,11 +20,10 @@ namespace {
 // the window's own.
 std::vector<WINDOWPLACEMENT> g_placed;
 WINDOWPLACEMENT g_given;
-decltype(&SetWindowPlacement) g_place;
 BOOL WINAPI RecordPlacement(HWND window, const WINDOWPLACEMENT* placement)
 {
     g_placed.push_back(*placement);
-    return g_place(window, placement);
+    return Intercept<SetWindowPlacementSlot>::original(window, placement);
 }
 BOOL WINAPI GivePlacement(HWND, WINDOWPLACEMENT* placement)
 {
@@ -75,8 +74,7 @@ TEST(SizeWindow, ShowsEveryWindowRestoredWithTheSizeThroughItsPlacement)
         g_placed.clear();
         {
             // Wine ignores the flag, so its clearing shows in the record alone.
-            ImportReplacement<decltype(&SetWindowPlacement)> placing(SetWindowPlacementSlot, RecordPlacement);
-            g_place = placing.original;
+            Intercept<SetWindowPlacementSlot> placing(RecordPlacement);
             EXPECT_TRUE(SizeWindow(window, 1024, 768, false)) << "the fallback ran";
         }
         ASSERT_EQ(1u, g_placed.size());
@@ -106,9 +104,8 @@ TEST(SizeWindow, LeavesAWindowAloneWhoseEdgeWouldOverflow)
         g_given.showCmd = SW_SHOWNORMAL;
         g_given.rcNormalPosition = {100, 50, 600, 450};
         (axis == 0 ? g_given.rcNormalPosition.left : g_given.rcNormalPosition.top) = 0x7FFFFFFF - 500;
-        ImportReplacement<decltype(&GetWindowPlacement)> reading(GetWindowPlacementSlot, GivePlacement);
-        ImportReplacement<decltype(&SetWindowPlacement)> placing(SetWindowPlacementSlot, RecordPlacement);
-        g_place = placing.original;
+        Intercept<GetWindowPlacementSlot> reading(GivePlacement);
+        Intercept<SetWindowPlacementSlot> placing(RecordPlacement);
         EXPECT_FALSE(SizeWindow(window, 1024, 768, false)) << axis;
     }
     EXPECT_TRUE(g_placed.empty());
